@@ -1,0 +1,63 @@
+// Program entry of the client: one-shot switches, or a normal start with the
+// main window and the message loop.
+#include <windows.h>
+#include <objbase.h>
+#include "client/core/command_line.h"
+#include "client/core/crash_dump.h"
+#include "client/core/main_init.h"
+#include "client/core/main_window_handle.h"
+#include "client/core/single_instance.h"
+#include "client/windows/stand_in_main_window.h"
+#include "foundation/log/log.h"
+
+namespace {
+
+int RunOneShot(ClientRunMode mode) {
+    switch (mode) {
+    case ClientRunMode::Shutdown:
+        RequestShutdownAndWait();
+        break;
+    case ClientRunMode::ReportInstall:
+    case ClientRunMode::ReportUninstall:
+        // The install and uninstall reports are sent here once the report
+        // service client exists.
+        break;
+    case ClientRunMode::Normal:
+        break;
+    }
+    return 0;
+}
+
+// Test seam: VANTREL_TEST_STARTUP_DELAY_MS holds the start-up between the
+// start routine and the main window, so tests can reach that moment.
+void HoldStartUpForTests() {
+    wchar_t value[16];
+    DWORD n = GetEnvironmentVariableW(L"VANTREL_TEST_STARTUP_DELAY_MS", value, 16);
+    if (n > 0 && n < 16) Sleep(static_cast<DWORD>(_wtoi(value)));
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
+    ClientRunMode mode = ParseClientRunMode(ProcessArguments());
+    if (mode != ClientRunMode::Normal) return RunOneShot(mode);
+
+    LoadCrashDumpLibrary();
+    SetUnhandledExceptionFilter(CrashDumpFilter);
+    HANDLE mutex = EnsureSingleInstance();
+
+    if (SUCCEEDED(CoInitialize(nullptr))) {
+        MainInit();
+        HoldStartUpForTests();
+        HWND main = CreateStandInMainWindow(instance);
+        if (main) {
+            PublishMainWindow(main);
+            ShowWindow(main, SW_SHOW);
+            RunStandInMessageLoop();
+        }
+        log_trace("%s: shutdown", "MainDestroy");
+        CoUninitialize();
+    }
+    if (mutex) CloseHandle(mutex);
+    return 0;
+}

@@ -1,0 +1,15 @@
+#include "client/core/main_init.h"
+#include <windows.h>
+#include <shlwapi.h>
+#include "foundation/log/log.h"
+
+bool MainInit() {
+    char path[MAX_PATH] = {0};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    char* slash = strrchr(path, '\\');
+    if (slash) slash[1] = '\0';
+    PathAppendA(path, "data\\vantrel.log");
+    log_open(path);
+    log_trace("%s: startup", "MainInit");
+    return true;
+}

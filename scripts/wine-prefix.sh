@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Creates the project's own Wine prefix once: no Mono/Gecko prompts, CJK font
+# replacements for the skins' Chinese faces, and no crash dialog (a crashing
+# test must end, not hang on a dialog).
+set -euo pipefail
+PREFIX=$1
+mkdir -p "$(dirname "$PREFIX")"
+exec 9>"$PREFIX.lock"
+flock 9
+[ -f "$PREFIX/.kelvora-ready" ] && exit 0
+
+export WINEPREFIX="$PREFIX" WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+unset http_proxy HTTP_PROXY https_proxy HTTPS_PROXY
+echo "wine: creating prefix $PREFIX" >&2
+wineboot -i >/dev/null 2>&1 || true
+wineserver -w || true
+
+reg=$(mktemp --suffix=.reg)
+cat > "$reg.utf8" <<'REG'
+Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"微软雅黑"="WenQuanYi Micro Hei"
+"Microsoft YaHei"="WenQuanYi Micro Hei"
+"宋体"="WenQuanYi Micro Hei"
+"SimSun"="WenQuanYi Micro Hei"
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+
+[-HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\AeDebug]
+
+[-HKEY_LOCAL_MACHINE\Software\Wow6432Node\Microsoft\Windows NT\CurrentVersion\AeDebug]
+REG
+# regedit needs UTF-16 for non-ASCII names.
+python3 -c 'import sys; t=open(sys.argv[1],encoding="utf-8").read().replace("\n","\r\n"); open(sys.argv[2],"wb").write(b"\xff\xfe"+t.encode("utf-16-le"))' "$reg.utf8" "$reg"
+wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1
+wineserver -w || true
+rm -f "$reg" "$reg.utf8"
+touch "$PREFIX/.kelvora-ready"

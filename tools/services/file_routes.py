@@ -1,0 +1,56 @@
+"""Software files: /file/<id> redirects to /files/<id>.bin, which honours Range.
+
+File contents are generated deterministically from the id (size from
+/_files/ registrations, or 256 KiB by default), so tests can compare bytes.
+"""
+import hashlib
+
+from response import Response
+
+DEFAULT_SIZE = 256 * 1024
+_cache = {}
+
+
+def file_bytes(soft_id, size):
+    key = (soft_id, size)
+    data = _cache.get(key)
+    if data is None:
+        seed = hashlib.sha256(str(soft_id).encode()).digest()
+        block = hashlib.sha256(seed).digest() * 2048  # 64 KiB pattern
+        reps = size // len(block) + 1
+        # Make every 64 KiB block differ so an offset mistake shows.
+        data = b"".join(bytes([i & 0xFF]) + block[1:] for i in range(reps))[:size]
+        if len(_cache) > 16:
+            _cache.clear()
+        _cache[key] = data
+    return data
+
+
+def register(route, state):
+    sizes = state.ctx.setdefault("file_sizes", {})
+
+    @route("/file/")
+    def file_location(handler, path, query, raw):
+        soft_id = path[len("/file/"):]
+        host = handler.headers.get("Host", "127.0.0.1")
+        return Response.redirect("http://%s/files/%s.bin" % (host, soft_id))
+
+    @route("/files/")
+    def file_body(handler, path, query, raw):
+        name = path[len("/files/"):]
+        if not name.endswith(".bin"):
+            return Response.text(404, "no such file")
+        stem = name[:-4]
+        size = sizes.get(stem)
+        if size is None:
+            try:
+                size = int(query.get("size", [DEFAULT_SIZE])[0])
+            except ValueError:
+                size = DEFAULT_SIZE
+        return Response.file(file_bytes(stem, size))
+
+    @route("/_files/")
+    def set_size(handler, path, query, raw):
+        # /_files/<stem>?size=N: the size of the file served as <stem>.bin
+        sizes[path[len("/_files/"):]] = int(query.get("size", ["0"])[0])
+        return Response.json({"ok": True})
