@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds the project and runs every benchmark (bench/*/run.sh) under Wine,
+# with the local services running. Each prints "name: value" lines.
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+BUILD=${KELVORA_BUILD_DIR:-$ROOT/build}
+"$ROOT/scripts/build.sh"
+export LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8
+unset http_proxy HTTP_PROXY https_proxy HTTPS_PROXY no_proxy NO_PROXY
+STATE="$BUILD/bench-services"
+"$ROOT/tools/services/ctl.sh" start "$STATE" >/dev/null
+trap '"$ROOT/tools/services/ctl.sh" stop "$STATE"' EXIT
+export KELVORA_BUILD="$BUILD" KELVORA_SERVICES_STATE="$STATE" KELVORA_SERVICE_HOST="127.0.0.1:$(cat "$STATE/port")"
+for b in "$ROOT"/bench/*/run.sh; do
+  [ -n "${1:-}" ] && [[ "$b" != *"$1"* ]] && continue
+  echo "== $(basename "$(dirname "$b")")"
+  xvfb-run -a -s "-screen 0 1280x1024x24" bash "$b"
+done
