@@ -1,6 +1,7 @@
 #include "client/core/conf_mgr.h"
 #include <windows.h>
 #include <shlwapi.h>
+#include "client/core/installer_file_name.h"
 #include "client/core/program_folder.h"
 #include "client/core/text_encoding.h"
 #include "foundation/ke/critical_section.h"
@@ -250,6 +251,28 @@ bool SetUser(const std::wstring& user) { return SetOemText(kUser, "ConfMgr::SetU
 bool GetRememberPassword(bool* on) { return GetBool(kRemember, "ConfMgr::GetRememberPassword", on); }
 bool SetRememberPassword(bool on) {
     return WriteSetting(kRemember, "ConfMgr::SetRememberPassword", "", true, on);
+}
+
+bool GetDownloadFilePath(std::wstring* path, const Software& software) {
+    std::wstring folder;
+    GetDownloadPath(&folder);
+    if (!PathIsDirectoryW(folder.c_str()) && !CreateDirectoryW(folder.c_str(), nullptr)) {
+        log_error("%s: CreateDirectory Error: %d", "ConfMgr::GetDownloadFilePath",
+                  static_cast<int>(GetLastError()));
+    }
+    std::wstring name;
+    MakeInstallerFileName(software, &name);
+    // A plain join: PathAppendW would canonicalise the name, and a name that
+    // begins with ".." would then climb out of the folder.
+    std::wstring joined = folder;
+    if (!joined.empty() && joined.back() != L'\\' && joined.back() != L'/') joined += L'\\';
+    joined += name;
+    if (name.empty() || joined.size() >= MAX_PATH) {
+        log_error("%s: no valid path for soft id %d", "ConfMgr::GetDownloadFilePath", software.soft_id);
+        return false;
+    }
+    *path = joined;
+    return true;
 }
 
 bool GetVdbPath(std::wstring* path) {

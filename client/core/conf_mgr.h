@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include "client/core/software.h"
 
 // The client's user settings, kept in the SQLite file "data\ext.dat" beside
 // the program: one single-row table per setting. Every operation opens the
@@ -32,6 +33,9 @@ bool SetRememberPassword(bool on);
 
 // Program folder + "Downloads", created when missing.
 void GetDefaultDownloadPath(std::wstring* path);
+// The download folder (created when missing) joined with the software's
+// installer file name. False when the joined path would not fit MAX_PATH.
+bool GetDownloadFilePath(std::wstring* path, const Software& software);
 // Program folder + "data\vdb.dat", built on first use and kept.
 bool GetVdbPath(std::wstring* path);
 

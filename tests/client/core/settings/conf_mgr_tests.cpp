@@ -322,3 +322,41 @@ TEST_F(Settings, VersionDatabasePath) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Settings, DownloadFilePathJoinsTheFolderAndTheInstallerName) {
+    std::wstring folder = folder_ + L"下载";
+    ASSERT_TRUE(ConfMgr::SetDownloadPath(folder));
+    Software soft;
+    soft.soft_id = 1001;
+    soft.soft_name = L"Setup Tool";
+    soft.file_ext = L".msi";
+    std::wstring path;
+    ASSERT_TRUE(ConfMgr::GetDownloadFilePath(&path, soft));
+    // The folder as stored: the test locale's OEM code page cannot hold
+    // "下载", which comes back as "??".
+    std::wstring stored;
+    ASSERT_TRUE(ConfMgr::GetDownloadPath(&stored));
+    EXPECT_EQ(stored + L"\\Setup Tool.msi", path);
+
+    ASSERT_TRUE(ConfMgr::SetDownloadPath(folder_ + L"dl"));
+    ASSERT_TRUE(ConfMgr::GetDownloadFilePath(&path, soft));
+    EXPECT_EQ(folder_ + L"dl\\Setup Tool.msi", path);
+    EXPECT_TRUE(GetFileAttributesW((folder_ + L"dl").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+
+    // A name from the service cannot leave the folder.
+    soft.soft_name = L"..\\..\\evil";
+    ASSERT_TRUE(ConfMgr::GetDownloadFilePath(&path, soft));
+    EXPECT_EQ(0u, path.find(folder_ + L"dl\\")) << path;
+    EXPECT_EQ(std::wstring::npos, path.find(L"\\..\\"));
+
+    // A path that cannot fit fails.
+    ASSERT_TRUE(ConfMgr::SetDownloadPath(L"C:\\" + std::wstring(250, L'x')));
+    soft.soft_name = L"a long enough installer name";
+    path = L"keep";
+    EXPECT_FALSE(ConfMgr::GetDownloadFilePath(&path, soft));
+    EXPECT_EQ(L"keep", path);
+}
+
+}  // namespace
