@@ -1,6 +1,7 @@
 #include "client/core/main_init.h"
 #include <windows.h>
 #include <shlwapi.h>
+#include "client/core/install_scan_mgr.h"
 #include "foundation/log/log.h"
 
 bool MainInit() {
@@ -11,5 +12,6 @@ bool MainInit() {
     PathAppendA(path, "data\\vantrel.log");
     log_open(path);
     log_trace("%s: startup", "MainInit");
+    InstallScanMgr::Instance().StartScan();
     return true;
 }
