@@ -32,20 +32,22 @@ const int kRawNameBuffer = 1024;
 
 voidpf ZCALLBACK StreamOpen(voidpf opaque, const char*, int) { return opaque; }
 
+// minizip's small field readers treat a short read as success and use
+// zeros, so a truncated archive would "open" with made-up offsets. Every
+// short read is therefore reported through the stream's error flag;
+// minizip never means to read past the end.
 uLong ZCALLBACK StreamRead(voidpf, voidpf handle, void* buffer, uLong size) {
     auto* s = static_cast<TUiZipStream*>(handle);
     if (s->fromFile) {
         DWORD got = 0;
-        if (!ReadFile(s->file, buffer, size, &got, nullptr)) {
-            s->error = true;
-            return 0;
-        }
+        if (!ReadFile(s->file, buffer, size, &got, nullptr) || got != size) s->error = true;
         return got;
     }
     uint64_t left = s->position < s->length ? s->length - s->position : 0;
     uLong n = size < left ? size : static_cast<uLong>(left);
     if (n) memcpy(buffer, s->block + s->position, n);
     s->position += n;
+    if (n != size) s->error = true;
     return n;
 }
 
@@ -409,7 +411,7 @@ int CUiZipReader::ItemInfoInternal(int index, TUiZipEntry* entry) {
 
 int CUiZipReader::ExtractItem(int index, void* buffer, unsigned size, unsigned* delivered) {
     *delivered = 0;
-    if (!buffer || size == 0) return kZipBadArgument;
+    if (!buffer || size == 0 || index < 0) return kZipBadArgument;
     if (index != openIndex_) {
         CloseOpenEntry();
         if (index < 0 || index >= entryCount_) return kZipBadArgument;
