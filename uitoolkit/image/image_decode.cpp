@@ -26,11 +26,23 @@ namespace {
 // Composed GIF frames are whole canvases; a small file with a large canvas
 // and many frames would otherwise take unbounded memory.
 const size_t kMaxGifBytes = 256u * 1024 * 1024;
+// Larger pictures are refused before decoding: a damaged header could
+// otherwise make a few bytes cost seconds of decoding and gigabytes.
+const long long kMaxPixels = 32LL * 1024 * 1024;
+
+bool PlausibleSize(const void* bytes, size_t length) {
+    int width = 0, height = 0, components = 0;
+    if (!stbi_info_from_memory(static_cast<const stbi_uc*>(bytes), static_cast<int>(length), &width, &height,
+                               &components))
+        return true;  // let the decoder give its own verdict
+    return static_cast<long long>(width) * height <= kMaxPixels;
+}
 }  // namespace
 
 unsigned char* DecodeRgba(const void* bytes, size_t length, int* width, int* height) {
     *width = *height = 0;
     if (!bytes || length == 0 || length > INT_MAX) return nullptr;
+    if (!PlausibleSize(bytes, length)) return nullptr;
     int components = 0;
     unsigned char* pixels = stbi_load_from_memory(static_cast<const stbi_uc*>(bytes), static_cast<int>(length),
                                                   width, height, &components, 4);
@@ -46,6 +58,7 @@ bool LoadGifFrames(const void* bytes, size_t length, std::vector<TUiGifFramePixe
     stbi__context s;
     stbi__start_mem(&s, static_cast<const stbi_uc*>(bytes), static_cast<int>(length));
     if (!stbi__gif_test(&s)) return false;
+    if (!PlausibleSize(bytes, length)) return true;
 
     stbi__gif g;
     memset(&g, 0, sizeof g);

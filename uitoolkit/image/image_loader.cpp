@@ -12,7 +12,7 @@ namespace {
 
 const int kDefaultGifDelay = 150;  // ms, for frames that give none
 
-bool ReadResource(HMODULE module, const wchar_t* name, const wchar_t* type, std::vector<char>* out) {
+bool ReadResource(HMODULE module, const wchar_t* name, const wchar_t* type, TUiBytes* out) {
     if (!module) module = GetModuleHandleW(nullptr);
     HRSRC found = FindResourceW(module, name, type);
     if (!found) return false;
@@ -20,17 +20,14 @@ bool ReadResource(HMODULE module, const wchar_t* name, const wchar_t* type, std:
     DWORD size = SizeofResource(module, found);
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
     if (!bytes || size == 0) return false;
-    try {
-        out->assign(static_cast<const char*>(bytes), static_cast<const char*>(bytes) + size);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
+    if (!out->Allocate(size)) return false;
+    memcpy(out->data.get(), bytes, size);
     return true;
 }
 
 // Finds an image file's bytes: the skin zip or the resource folder, then
 // the name itself as a path.
-bool FindImageBytes(const TUiSkinLocation& location, const wchar_t* name, std::vector<char>* out) {
+bool FindImageBytes(const TUiSkinLocation& location, const wchar_t* name, TUiBytes* out) {
     if (!name || !*name) return false;
     if (!location.skinZipName.empty()) {
         if (ReadSkinZipEntry(location, name, 0, out) == SkinRead::Ok) return true;
@@ -125,21 +122,21 @@ TUiImageInfo* CUiRender::LoadImageFile(const wchar_t* name, const wchar_t* type,
 
 TUiImageInfo* CUiRender::LoadImageFileFrom(const TUiSkinLocation& location, const wchar_t* name,
                                            const wchar_t* type, DWORD mask) {
-    std::vector<char> bytes;
+    TUiBytes bytes;
     if (type) {
         if (!ReadResource(location.resourceModule, name, type, &bytes)) return nullptr;
     } else if (!FindImageBytes(location, name, &bytes)) {
         return nullptr;
     }
-    return DecodeImage(bytes.data(), bytes.size(), mask);
+    return DecodeImage(bytes.data.get(), bytes.size, mask);
 }
 
 CGifHandler* CUiRender::LoadGifFile(const wchar_t* name) { return LoadGifFileFrom(CurrentSkinLocation(), name); }
 
 CGifHandler* CUiRender::LoadGifFileFrom(const TUiSkinLocation& location, const wchar_t* name) {
-    std::vector<char> bytes;
+    TUiBytes bytes;
     if (!FindImageBytes(location, name, &bytes)) return nullptr;
-    return DecodeGif(bytes.data(), bytes.size());
+    return DecodeGif(bytes.data.get(), bytes.size);
 }
 
 }  // namespace UiToolkit

@@ -84,7 +84,7 @@ bool CXmlMarkup::LoadSkinFileFrom(const TUiSkinLocation& location, const wchar_t
     error_.clear();
     errorContext_.clear();
     if (!name) name = L"";
-    std::vector<char> bytes;
+    TUiBytes bytes;
     if (!location.skinZipName.empty()) {
         switch (ReadSkinZipEntry(location, name, kMaxSkinFileBytes, &bytes)) {
             case SkinRead::Ok: break;
@@ -103,7 +103,7 @@ bool CXmlMarkup::LoadSkinFileFrom(const TUiSkinLocation& location, const wchar_t
             default: return LoadError(L"Could not read file");
         }
     }
-    return LoadFromUtf8(bytes.data(), static_cast<int>(bytes.size()));
+    return LoadFromUtf8(bytes.data.get(), static_cast<int>(bytes.size));
 }
 
 bool CXmlMarkup::LoadError(const wchar_t* error) {

@@ -10,17 +10,14 @@ namespace {
 
 SkinLocationProvider g_provider = nullptr;
 
-bool Resize(std::vector<char>* out, size_t size) {
-    try {
-        out->resize(size);
-        return true;
-    } catch (const std::bad_alloc&) {
-        out->clear();
-        return false;
-    }
-}
 
 }  // namespace
+
+bool TUiBytes::Allocate(size_t n) {
+    data.reset(new (std::nothrow) char[n ? n : 1]);
+    size = data ? n : 0;
+    return data != nullptr;
+}
 
 void SetSkinLocationProvider(SkinLocationProvider provider) { g_provider = provider; }
 
@@ -30,8 +27,8 @@ TUiSkinLocation CurrentSkinLocation() {
 }
 
 SkinRead ReadSkinZipEntry(const TUiSkinLocation& location, const wchar_t* name, size_t maxBytes,
-                          std::vector<char>* out) {
-    out->clear();
+                          TUiBytes* out) {
+    out->Clear();
     CUiZipReader* zip = location.openZip;
     CUiZipReader* ownZip = nullptr;
     if (!zip) {
@@ -49,18 +46,18 @@ SkinRead ReadSkinZipEntry(const TUiSkinLocation& location, const wchar_t* name, 
     } else if (entry.uncompressedSize < 0 ||
                (maxBytes && static_cast<size_t>(entry.uncompressedSize) > maxBytes)) {
         result = SkinRead::TooLarge;
-    } else if (!Resize(out, static_cast<size_t>(entry.uncompressedSize)) ||
-               CUiZipReader::ExtractWhole(zip, index, out->data(), static_cast<unsigned>(out->size())) !=
+    } else if (!out->Allocate(static_cast<size_t>(entry.uncompressedSize)) ||
+               CUiZipReader::ExtractWhole(zip, index, out->data.get(), static_cast<unsigned>(out->size)) !=
                    kZipOk) {
         result = SkinRead::ZipReadFailed;
     }
-    if (result != SkinRead::Ok) out->clear();
+    if (result != SkinRead::Ok) out->Clear();
     if (ownZip) CUiZipReader::Close(ownZip);
     return result;
 }
 
-SkinRead ReadWholeFile(const std::wstring& path, size_t maxBytes, std::vector<char>* out) {
-    out->clear();
+SkinRead ReadWholeFile(const std::wstring& path, size_t maxBytes, TUiBytes* out) {
+    out->Clear();
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return SkinRead::FileOpenFailed;
@@ -73,16 +70,16 @@ SkinRead ReadWholeFile(const std::wstring& path, size_t maxBytes, std::vector<ch
     } else if (size.QuadPart > 0x7FFFFFFF ||
                (maxBytes && static_cast<unsigned long long>(size.QuadPart) > maxBytes)) {
         result = SkinRead::TooLarge;
-    } else if (!Resize(out, static_cast<size_t>(size.QuadPart))) {
+    } else if (!out->Allocate(static_cast<size_t>(size.QuadPart))) {
         result = SkinRead::FileReadFailed;
     } else {
         DWORD got = 0;
-        if (!ReadFile(file, out->data(), static_cast<DWORD>(out->size()), &got, nullptr) ||
-            got != out->size())
+        if (!ReadFile(file, out->data.get(), static_cast<DWORD>(out->size), &got, nullptr) ||
+            got != out->size)
             result = SkinRead::FileReadFailed;
     }
     CloseHandle(file);
-    if (result != SkinRead::Ok) out->clear();
+    if (result != SkinRead::Ok) out->Clear();
     return result;
 }
 

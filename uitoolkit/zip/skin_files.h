@@ -2,8 +2,8 @@
 // Where skin documents and images are read from: a skin zip (kept open by
 // the window manager, or opened for one load) or the resource folder.
 #include <windows.h>
+#include <memory>
 #include <string>
-#include <vector>
 
 namespace UiToolkit {
 
@@ -22,6 +22,19 @@ using SkinLocationProvider = TUiSkinLocation (*)();
 void SetSkinLocationProvider(SkinLocationProvider provider);
 TUiSkinLocation CurrentSkinLocation();
 
+// A block of bytes read from a skin. The block is not zero-filled first:
+// an entry that claims a huge size costs nothing until bytes arrive, and a
+// short one is refused before anyone reads the rest.
+struct TUiBytes {
+    std::unique_ptr<char[]> data;
+    size_t size = 0;
+    void Clear() {
+        data.reset();
+        size = 0;
+    }
+    bool Allocate(size_t n);
+};
+
 enum class SkinRead {
     Ok,
     ZipOpenFailed,
@@ -36,9 +49,9 @@ enum class SkinRead {
 // Reads the entry `name` of the skin zip (the open one, or resource folder +
 // zip name opened and closed again here). `maxBytes` 0 means no limit.
 SkinRead ReadSkinZipEntry(const TUiSkinLocation& location, const wchar_t* name, size_t maxBytes,
-                          std::vector<char>* out);
+                          TUiBytes* out);
 
 // Reads a whole file. `maxBytes` 0 means no limit.
-SkinRead ReadWholeFile(const std::wstring& path, size_t maxBytes, std::vector<char>* out);
+SkinRead ReadWholeFile(const std::wstring& path, size_t maxBytes, TUiBytes* out);
 
 }  // namespace UiToolkit

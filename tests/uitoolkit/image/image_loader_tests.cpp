@@ -102,8 +102,12 @@ TEST(ImageLoader, MaskColourKeysOutExactlyThatOpaqueColour) {
 
 TEST(ImageLoader, BytesThatAreNoImageGiveNone) {
     const std::string png = SolidPng(1, 2, 3);
+    // A header that claims 20000 x 20000 pixels is refused before decoding.
+    std::string huge = png;
+    fixtures::WriteLe32(&huge, 16, 0x204E0000);  // big-endian 20000
+    fixtures::WriteLe32(&huge, 20, 0x204E0000);
     for (const std::string& bytes : {std::string(), std::string("not an image"), png.substr(0, png.size() / 2),
-                                     std::string("GIF89a")}) {
+                                     std::string("GIF89a"), huge}) {
         EXPECT_FALSE(Decode(bytes));
     }
 }
