@@ -50,6 +50,11 @@ void SoftInfoMgr::SetCollected(int soft_id, bool collected) {
     collected_[soft_id] = collected;
 }
 
+void SoftInfoMgr::ClearCollected() {
+    ke::scoped_lock hold(collected_lock_);
+    collected_.clear();
+}
+
 bool SoftInfoMgr::IsCollected(int soft_id) {
     ke::scoped_lock hold(collected_lock_);
     auto it = collected_.find(soft_id);
