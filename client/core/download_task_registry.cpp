@@ -135,6 +135,9 @@ bool Restart(int soft_id) {
         DownloadStateMap::Set(soft_id, remembered);
         return false;
     }
+    // A transfer still running would keep counting after the count is read
+    // below; pausing first makes the count the exact resume offset.
+    DownloadMgr::Instance().Pause(soft_id);
     if (!DownloadMgr::Instance().Start(soft_id, static_cast<int>(task->received()))) {
         DownloadStateMap::Set(soft_id, remembered);
         return false;
