@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <shlwapi.h>
 #include "client/core/complete_queue.h"
+#include "client/core/install_scan_mgr.h"
 #include "foundation/log/log.h"
 
 bool MainInit() {
@@ -12,6 +13,7 @@ bool MainInit() {
     PathAppendA(path, "data\\vantrel.log");
     log_open(path);
     log_trace("%s: startup", "MainInit");
+    InstallScanMgr::Instance().StartScan();
     CompleteQueue& queue = CompleteQueue::Instance();
     if (!queue.Start()) log_error("%s: CompleteQueue Start Failed", "MainInit");
     return true;
