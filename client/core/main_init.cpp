@@ -1,6 +1,7 @@
 #include "client/core/main_init.h"
 #include <windows.h>
 #include <shlwapi.h>
+#include "client/core/complete_queue.h"
 #include "client/core/install_scan_mgr.h"
 #include "foundation/log/log.h"
 
@@ -13,5 +14,7 @@ bool MainInit() {
     log_open(path);
     log_trace("%s: startup", "MainInit");
     InstallScanMgr::Instance().StartScan();
+    CompleteQueue& queue = CompleteQueue::Instance();
+    if (!queue.Start()) log_error("%s: CompleteQueue Start Failed", "MainInit");
     return true;
 }
