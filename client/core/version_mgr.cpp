@@ -9,6 +9,7 @@
 #include "client/core/md5.h"
 #include "client/core/text_encoding.h"
 #include "client/core/version_compare.h"
+#include "client/core/version_index.h"
 #include "foundation/log/log.h"
 #include "client/core/uninstall_entry_rules.h"
 #include "foundation/ke/critical_section.h"
@@ -170,8 +171,9 @@ bool VersionMgr::MatchInstalled(const std::vector<std::wstring>& names,
     std::vector<DBItemPtr> items;
     LoadDB(utf8_path, &items);
     std::vector<LoweredItem> lowered = LowerItems(items);
+    VersionIndex index(lowered);
     for (size_t i = 0; i < names.size(); ++i) {
-        DBItemPtr item = FindItem(lowered, LowerCopy(names[i]));
+        DBItemPtr item = index.Find(LowerCopy(names[i]));
         if (!item) continue;
         (*results)[i].version = item->version;
         (*results)[i].soft_id = item->softid;

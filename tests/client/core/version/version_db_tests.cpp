@@ -4,6 +4,7 @@
 #include <atomic>
 #include <thread>
 #include "client/core/text_encoding.h"
+#include "client/core/version_index.h"
 #include "client/core/version_mgr.h"
 #include "sqlite3.h"
 #include "tests/support/test_support.h"
@@ -96,6 +97,38 @@ TEST_F(VersionDb, NamesMatchBothWaysFirstRowWinsEmptyNeverMatches) {
     for (size_t i = 0; i < names.size(); ++i) {
         EXPECT_EQ(expected[i].soft_id, results[i].soft_id) << names[i];
         EXPECT_EQ(expected[i].version, results[i].version) << names[i];
+    }
+}
+
+// The index must answer exactly what the plain row-by-row rule answers. A
+// small alphabet makes containment (both ways), repeats and empty names common.
+TEST(VersionIndexRule, AgreesWithTheRowByRowRule) {
+    unsigned seed = 12345;
+    auto next = [&seed](unsigned n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % n;
+    };
+    auto text = [&](unsigned max_length) {
+        std::wstring out;
+        for (unsigned i = next(max_length + 1); i > 0; --i) out += L"ab c\x4e2d"[next(5)];
+        return out;
+    };
+    for (int round = 0; round < 20; ++round) {
+        std::vector<VersionMgr::DBItemPtr> items;
+        for (int i = 0; i < 200; ++i) {
+            auto item = std::make_shared<VersionMgr::DBItem>();
+            item->softid = i;
+            item->feature_name = text(round % 2 ? 4 : 9);
+            items.push_back(item);
+        }
+        std::vector<VersionMgr::LoweredItem> lowered = VersionMgr::LowerItems(items);
+        VersionIndex index(lowered);
+        for (int n = 0; n < 200; ++n) {
+            std::wstring name = text(10);
+            VersionMgr::DBItemPtr expected = VersionMgr::FindItem(lowered, name);
+            VersionMgr::DBItemPtr got = index.Find(name);
+            ASSERT_EQ(expected ? expected->softid : -1, got ? got->softid : -1) << "round " << round << " name '" << name << "'";
+        }
     }
 }
 
