@@ -41,12 +41,15 @@ TEST_F(ServiceDownloads, FiveStartedAtOnceRunFourAndTheFifthAfterOneEnds) {
         cat.Add(id, 96 * 1024, 96 * 1024);
         Watch(id);
     }
-    cat.service.Fault("throttle", "/files/", -1, "131072");  // each file takes about 0.75 s
+    cat.service.Fault("throttle", "/files/", -1, "49152");  // each file takes about 2 s
     for (int id : ids) ASSERT_TRUE(DownloadTaskRegistry::Start(id));
     size_t total = 0;
     auto requested = [&] {
         total = 0;
-        for (int id : ids) total += FileRequests(id);
+        Json::Value log = cat.service.Log();
+        for (const Json::Value& entry : log) {
+            total += entry.get("path", "").asString().compare(0, 7, "/files/") == 0;
+        }
         return total;
     };
     ASSERT_TRUE(WaitUntil([&] { return requested() >= 4; }));
@@ -96,9 +99,10 @@ TEST_F(ServiceDownloads, StopBeforeAnyByteThenRestartStartsAgainFromZero) {
     EXPECT_EQ(0u, DownloadTaskRegistry::Find(id)->received());
     ASSERT_TRUE(DownloadTaskRegistry::Restart(id));
     ASSERT_TRUE(Completed(id));
+    // (WinINet may send the stalled request once more on its own.)
     std::vector<std::string> ranges = cat.FileRanges(id);
-    ASSERT_EQ(2u, ranges.size());
-    EXPECT_TRUE(ranges[1].empty() || ranges[1] == "bytes=0-") << ranges[1];
+    ASSERT_GE(ranges.size(), 2u);
+    EXPECT_TRUE(ranges.back().empty() || ranges.back() == "bytes=0-") << ranges.back();
     EXPECT_EQ(0u, view.Count("failed"));  // the stalled transfer's failure is stale
     EXPECT_TRUE(cat.Source(id) == cat.Written(id));
 }
