@@ -3,13 +3,16 @@
 //   download_bench.exe <host:port> <folder> <size> <soft id>...
 // Prints "name: value" lines.
 #include <windows.h>
+#include <wininet.h>
 #include <stdio.h>
 #include <atomic>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
+#include "client/core/download_observer.h"
 #include "client/core/download_sources.h"
+#include "client/core/http_fetch.h"
 #include "client/core/download_task_registry.h"
 #include "client/core/software.h"
 
@@ -56,6 +59,88 @@ int wmain(int argc, wchar_t** argv) {
         return true;
     };
     sources.catalogue_host = [host] { return host; };
+
+    // DOWNLOAD_BENCH_RAW=<bytes>: plain WinINet reads of that size into the
+    // files, on plain threads: the platform's own cost per read.
+    if (const wchar_t* raw = _wgetenv(L"DOWNLOAD_BENCH_RAW")) {
+        struct RawJob {
+            std::wstring url, file;
+            DWORD chunk;
+        };
+        std::vector<RawJob> jobs;
+        for (const auto& r : records) {
+            jobs.push_back(RawJob{L"http://" + host + L"/files/" + std::to_wstring(r.first) + L".bin",
+                                  folder + L"\\raw-" + std::to_wstring(r.first) + L".bin",
+                                  static_cast<DWORD>(_wtoi(raw))});
+        }
+        LARGE_INTEGER f, a, b;
+        QueryPerformanceFrequency(&f);
+        QueryPerformanceCounter(&a);
+        std::vector<HANDLE> threads;
+        for (RawJob& j : jobs) {
+            threads.push_back(CreateThread(
+                nullptr, 0,
+                [](void* p) -> DWORD WINAPI {
+                    RawJob* job = static_cast<RawJob*>(p);
+                    HINTERNET net = InternetOpenW(L"Vantrel", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
+                    HINTERNET req = InternetOpenUrlW(net, job->url.c_str(), nullptr, 0,
+                                                     INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_UI, 0);
+                    HANDLE out = CreateFileW(job->file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+                    std::vector<char> buf(job->chunk);
+                    DWORD n = 0, written = 0;
+                    while (req && InternetReadFile(req, buf.data(), job->chunk, &n) && n > 0) {
+                        WriteFile(out, buf.data(), n, &written, nullptr);
+                    }
+                    CloseHandle(out);
+                    if (req) InternetCloseHandle(req);
+                    InternetCloseHandle(net);
+                    return 0;
+                },
+                &j, 0, nullptr));
+        }
+        WaitForMultipleObjects(static_cast<DWORD>(threads.size()), threads.data(), TRUE, INFINITE);
+        QueryPerformanceCounter(&b);
+        double s = static_cast<double>(b.QuadPart - a.QuadPart) / f.QuadPart;
+        printf("raw_read_bytes: %ls\n", raw);
+        printf("raw_aggregate_mib_s: %.1f\n", static_cast<double>(size) * jobs.size() / 1048576.0 / s);
+        fflush(stdout);
+        ExitProcess(0);
+    }
+
+    // DOWNLOAD_BENCH_DIRECT=1: the HTTP transfers alone on plain threads,
+    // without engine and registry, to show what the engine itself costs.
+    if (_wgetenv(L"DOWNLOAD_BENCH_DIRECT")) {
+        LARGE_INTEGER f, a, b;
+        QueryPerformanceFrequency(&f);
+        QueryPerformanceCounter(&a);
+        std::vector<HANDLE> threads;
+        struct Job {
+            std::wstring host, path, file;
+        };
+        std::vector<Job> jobs;
+        for (const auto& r : records) {
+            jobs.push_back(Job{host, L"/file/" + std::to_wstring(r.first),
+                               folder + L"\\" + std::to_wstring(r.first) + L".bin"});
+        }
+        for (Job& j : jobs) {
+            threads.push_back(CreateThread(
+                nullptr, 0,
+                [](void* p) -> DWORD WINAPI {
+                    Job* job = static_cast<Job*>(p);
+                    DownloadObserver sink;
+                    return HttpDownloadFile(job->host, job->path, job->file, &sink, 0) ? 0 : 1;
+                },
+                &j, 0, nullptr));
+        }
+        WaitForMultipleObjects(static_cast<DWORD>(threads.size()), threads.data(), TRUE, INFINITE);
+        QueryPerformanceCounter(&b);
+        double s = static_cast<double>(b.QuadPart - a.QuadPart) / f.QuadPart;
+        printf("direct_seconds: %.3f\n", s);
+        printf("vantrel_aggregate_mib_s: %.1f\n", static_cast<double>(size) * jobs.size() / 1048576.0 / s);
+        fflush(stdout);
+        ExitProcess(0);
+    }
 
     CountingView view;
     for (const auto& r : records) DownloadTaskRegistry::AddObserver(r.first, &view);
