@@ -173,4 +173,29 @@ TEST_F(ServiceDownloads, UnwatchedCompletionsAreOpenedInCompletionOrderAndWatche
     EXPECT_EQ(expected, opened);
 }
 
+TEST_F(ServiceDownloads, AProcessEndsAtOnceWhileATransferIsBlockedInARead) {
+    const int id = 3601;
+    cat.Add(id, 512 * 1024, 512 * 1024);
+    cat.service.Fault("stall_body", "/files/", -1, "30");
+    wchar_t exe[MAX_PATH];
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring helper = exe;
+    helper = helper.substr(0, helper.rfind(L'\\') + 1) + L"download_exit_helper.exe";
+    std::wstring command = L"\"" + helper + L"\" " + cat.service.host() + L" \"" + cat.folder + L"\" " +
+                           std::to_wstring(id);
+    STARTUPINFOW si = {sizeof si};
+    PROCESS_INFORMATION pi = {};
+    ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    // The stall lasts 30 s; a process that waited for its pool would still run.
+    DWORD waited = WaitForSingleObject(pi.hProcess, 15000);
+    DWORD code = 99;
+    GetExitCodeProcess(pi.hProcess, &code);
+    if (waited != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), waited);
+    EXPECT_EQ(0u, code);
+    cat.service.Reset();
+}
+
 }  // namespace
