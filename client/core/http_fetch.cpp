@@ -8,8 +8,32 @@
 
 namespace {
 
+// Progress goes out per 8192-byte chunk. The network is read in pieces that
+// grow while reads come back at once and shrink when one takes long: small
+// reads would cap a fast link (every read is a round of system calls, and a
+// worker hand-over for a timed reader), and a large read on a slow link would
+// hold back progress and stop requests (WinINet fills the whole piece).
 const DWORD kChunk = 8192;
+const DWORD kMaxPiece = 1024 * 1024;
+const DWORD kMaxTimedPiece = 64 * 1024;  // must arrive well within the time-out
 const DWORD kFetchTimeoutMs = 5000;
+
+class PieceSize {
+public:
+    explicit PieceSize(DWORD largest) : size_(kChunk), largest_(largest) {}
+    DWORD size() const { return size_; }
+    void Update(DWORD got, DWORD elapsed_ms) {
+        if (got == size_ && elapsed_ms < 30 && size_ < largest_) {
+            size_ *= 2;
+        } else if (elapsed_ms > 200 && size_ > kChunk) {
+            size_ /= 2;
+        }
+    }
+
+private:
+    DWORD size_;
+    DWORD largest_;
+};
 
 // Reads exactly `length` body bytes into a new string; false when the body
 // ends early or a read fails.
@@ -82,12 +106,15 @@ bool HttpFetchFile(const std::wstring& url, const std::wstring& file_path) {
         DeleteFileW(temp.c_str());
         return false;
     }
-    std::vector<char> buffer(kChunk);
+    std::vector<char> buffer(kMaxTimedPiece);
+    PieceSize piece(kMaxTimedPiece);
     int64_t count = 0;
     bool written = true;
     for (;;) {
         DWORD got = 0;
-        if (!reader.Read(buffer.data(), kChunk, &got) || got == 0) break;
+        DWORD before = GetTickCount();
+        if (!reader.Read(buffer.data(), piece.size(), &got) || got == 0) break;
+        piece.Update(got, GetTickCount() - before);
         if (!WriteAll(file, buffer.data(), got)) {
             written = false;
             break;
@@ -146,26 +173,42 @@ bool HttpDownloadFile(const std::wstring& host, const std::wstring& path,
     }
     if (start != offset && observer) observer->OnRestartFromZero();
 
-    std::vector<char> buffer(kChunk);
-    int64_t received = 0;
+    std::vector<char> buffer(kMaxPiece);
+    PieceSize piece(kMaxPiece);
+    int64_t received = 0;  // bytes written and reported
     bool ok = true;
+    bool stopped = false;
     DWORD tick = GetTickCount();
-    for (;;) {
+    while (!stopped) {
         DWORD got = 0;
-        if (!reader.Read(buffer.data(), kChunk, &got) || got == 0) {
+        if (!reader.Read(buffer.data(), piece.size(), &got) || got == 0) {
             ok = received == remaining;
             break;
         }
+        piece.Update(got, GetTickCount() - tick);
         if (!WriteAll(file, buffer.data(), got)) {
             ok = false;
             break;
         }
-        received += got;
         DWORD now = GetTickCount();
         DWORD elapsed = now - tick;
         tick = now;
         int speed = elapsed == 0 ? 0 : static_cast<int>(got / (elapsed / 1000.0));
-        if (observer && !observer->OnProgress(static_cast<int>(got), speed)) break;
+        for (DWORD done = 0; done < got;) {
+            DWORD piece = got - done < kChunk ? got - done : kChunk;
+            done += piece;
+            received += piece;
+            if (observer && !observer->OnProgress(static_cast<int>(piece), speed)) {
+                stopped = true;
+                break;
+            }
+        }
+    }
+    if (stopped) {
+        // The file ends where the reported bytes end, so the next resume
+        // offset and the file agree.
+        position.QuadPart = start + received;
+        SetFilePointerEx(file, position, nullptr, FILE_BEGIN);
     }
     if (observer) observer->OnProgress(0, 0);
     // Whatever an older, longer file held beyond what was written goes.

@@ -181,7 +181,6 @@ bool SimpleHttpReader::Open(const std::wstring& host, const std::wstring& path, 
 bool SimpleHttpReader::Read(void* buffer, DWORD size, DWORD* read) {
     if (!request_) return false;
     HINTERNET request = request_;
-    std::shared_ptr<Step> step = std::make_shared<Step>();
     if (!worker_) {
         DWORD count = 0;
         ok_ = InternetReadFile(request, buffer, size, &count) != FALSE;
@@ -190,6 +189,7 @@ bool SimpleHttpReader::Read(void* buffer, DWORD size, DWORD* read) {
     }
     // The worker reads into memory of its own: after a time-out the caller's
     // buffer may be gone before the call returns.
+    std::shared_ptr<Step> step = std::make_shared<Step>();
     step->call = [request, size](Step* s) {
         s->data.resize(size);
         DWORD count = 0;
