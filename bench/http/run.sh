@@ -35,7 +35,7 @@ print("download_mib_per_s: %.1f" % (mib / ours_s))
 print("download_vs_curl_throughput_ratio: %.2f (aim >= 0.90)" % (curl_s / ours_s))
 PY
 
-out=$("$RUN" "$EXE" small "$HOST" /files/bench-small.bin 30 | tr -d '\r')
+out=$("$RUN" "$EXE" small "$HOST" /files/bench-small.bin 60 | tr -d '\r')
 echo "$out"
 python3 - <<PY
 vals = dict(l.split(": ", 1) for l in """$out""".splitlines() if ": " in l)

@@ -15,7 +15,6 @@ namespace {
 // hold back progress and stop requests (WinINet fills the whole piece).
 const DWORD kChunk = 8192;
 const DWORD kMaxPiece = 1024 * 1024;
-const DWORD kMaxTimedPiece = 64 * 1024;  // must arrive well within the time-out
 const DWORD kFetchTimeoutMs = 5000;
 
 class PieceSize {
@@ -106,15 +105,16 @@ bool HttpFetchFile(const std::wstring& url, const std::wstring& file_path) {
         DeleteFileW(temp.c_str());
         return false;
     }
-    std::vector<char> buffer(kMaxTimedPiece);
-    PieceSize piece(kMaxTimedPiece);
+    // The timed reader keeps going while data arrives, so large pieces are
+    // safe here.
+    std::vector<char> buffer(kMaxPiece);
     int64_t count = 0;
     bool written = true;
-    for (;;) {
+    // Stops at the announced length: waiting for the end of the body would
+    // cost one more round on the worker.
+    while (count < length) {
         DWORD got = 0;
-        DWORD before = GetTickCount();
-        if (!reader.Read(buffer.data(), piece.size(), &got) || got == 0) break;
-        piece.Update(got, GetTickCount() - before);
+        if (!reader.Read(buffer.data(), kMaxPiece, &got) || got == 0) break;
         if (!WriteAll(file, buffer.data(), got)) {
             written = false;
             break;
