@@ -139,6 +139,19 @@ bool HttpDownloadFile(const std::wstring& host, const std::wstring& path,
     if (offset < 0) offset = 0;
     std::wstring location;
     if (!HttpGetLocation(host, path, &location) || location.empty()) return false;
+    // A Location given as a path is on the same host.
+    if (location[0] == L'/') location = L"http://" + host + location;
+    // Resuming past the end of what the file holds (it was deleted or cut
+    // meanwhile) would leave a gap of zeros in the installer: start over.
+    WIN32_FILE_ATTRIBUTE_DATA existing;
+    int64_t have = -1;
+    if (GetFileAttributesExW(file_path.c_str(), GetFileExInfoStandard, &existing)) {
+        have = static_cast<int64_t>(existing.nFileSizeHigh) << 32 | existing.nFileSizeLow;
+    }
+    if (offset > 0 && have < offset) {
+        offset = 0;
+        if (observer) observer->OnRestartFromZero();
+    }
     SimpleHttpReader reader(0);
     if (!reader.OpenUrl(location, -1, offset)) return false;
 
