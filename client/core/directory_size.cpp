@@ -13,6 +13,9 @@ bool DirectorySize(const std::wstring& folder, uint64_t* out) {
     uint64_t total = 0;
     do {
         if (lstrcmpW(found.cFileName, L".") == 0 || lstrcmpW(found.cFileName, L"..") == 0) continue;
+        // Junctions and links point at data counted elsewhere (or at a parent,
+        // which would recurse until the path limit).
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             wchar_t sub[MAX_PATH];
             lstrcpynW(sub, folder.c_str(), MAX_PATH);
