@@ -34,8 +34,8 @@ private:
     DWORD largest_;
 };
 
-// Reads exactly `length` body bytes into a new string; false when the body
-// ends early or a read fails.
+// Reads exactly `length` body bytes into `out`; when the body ends early or a
+// read fails, `out` is emptied and the result is false.
 bool ReadWholeBody(SimpleHttpReader* reader, int64_t length, std::string* out) {
     if (length < 0 || length > kMaxMemoryBody) return false;
     std::string body(static_cast<size_t>(length), '\0');
@@ -43,7 +43,10 @@ bool ReadWholeBody(SimpleHttpReader* reader, int64_t length, std::string* out) {
     while (filled < body.size()) {
         DWORD want = static_cast<DWORD>(body.size() - filled);
         DWORD got = 0;
-        if (!reader->Read(&body[filled], want, &got) || got == 0) return false;
+        if (!reader->Read(&body[filled], want, &got) || got == 0) {
+            out->clear();
+            return false;
+        }
         filled += got;
     }
     out->swap(body);
