@@ -78,16 +78,20 @@ bool WriteAll(HANDLE file, const char* data, DWORD size) {
     return WriteFile(file, data, size, &written, nullptr) && written == size;
 }
 
-// A temporary file in the target's folder, so the final rename stays on one
-// volume. Empty when none can be created.
-std::wstring TempFileBeside(const std::wstring& target) {
-    wchar_t folder[MAX_PATH];
-    if (target.size() >= MAX_PATH) return L"";
-    lstrcpynW(folder, target.c_str(), MAX_PATH);
-    if (!PathRemoveFileSpecW(folder) || folder[0] == L'\0') lstrcpyW(folder, L".");
-    wchar_t temp[MAX_PATH];
-    if (!GetTempFileNameW(folder, L"vtl", 0, temp)) return L"";
-    return temp;
+// Creates a new temporary file beside the target (same folder, so the final
+// rename stays on one volume): the target's name with a unique ".part"
+// suffix. INVALID_HANDLE_VALUE when none can be created.
+HANDLE CreateTempBeside(const std::wstring& target, std::wstring* temp) {
+    static LONG counter = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        wchar_t suffix[64];
+        swprintf(suffix, 64, L".%lu-%ld.part", GetCurrentProcessId(), InterlockedIncrement(&counter));
+        *temp = target + suffix;
+        HANDLE file = CreateFileW(temp->c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
+    }
+    return INVALID_HANDLE_VALUE;
 }
 
 }  // namespace
@@ -100,14 +104,9 @@ bool HttpFetchFile(const std::wstring& url, const std::wstring& file_path) {
     if (!reader.QueryStatus(&status) || status != 200) return false;
     if (!reader.QueryContentLength(&length)) return false;
 
-    std::wstring temp = TempFileBeside(file_path);
-    if (temp.empty()) return false;
-    HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        DeleteFileW(temp.c_str());
-        return false;
-    }
+    std::wstring temp;
+    HANDLE file = CreateTempBeside(file_path, &temp);
+    if (file == INVALID_HANDLE_VALUE) return false;
     // The timed reader keeps going while data arrives, so large pieces are
     // safe here.
     std::vector<char> buffer(kMaxPiece);
