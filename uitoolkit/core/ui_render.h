@@ -41,6 +41,9 @@ class CUiRender {
   static bool PaintImageSpec(HDC hdc, CWindowManagerUI* manager, const RECT& control_rect,
                              const RECT& paint_rect, const wchar_t* image, const wchar_t* modifier);
 
+  // A 32-bit BI_RGB DIB section (zero-filled); `bits` receives its pixels.
+  static HBITMAP CreateDib32(HDC hdc, int w, int h, bool top_down, DWORD** bits);
+
   // The AlphaBlend in use: msimg32's when present, else SoftAlphaBlend.
   typedef BOOL(WINAPI* AlphaBlendFn)(HDC, int, int, int, int, HDC, int, int, int, int,
                                      BLENDFUNCTION);
