@@ -6,37 +6,11 @@ using namespace uitest;
 
 namespace {
 
-// A window with a root panel holding controls A (left) and B (right).
-struct TwoControls {
-  HostWindow win;
-  std::vector<std::wstring> log;
-  TestPanel* root = new TestPanel;
-  RecordingControl* a = new RecordingControl(L"A", &log, UIFLAG_TABSTOP);
-  RecordingControl* b = new RecordingControl(L"B", &log, UIFLAG_TABSTOP);
-  RecordingControl* c = new RecordingControl(L"C", &log, UIFLAG_TABSTOP);
-
-  TwoControls() {
-    win.CreateAt(50, 50, 300, 100);
-    root->Add(a);
-    root->Add(b);
-    root->Add(c);
-    win.manager.AttachRoot(root);
-    ::UpdateWindow(win.GetHWND());  // first paint: layout and first focus
-    a->SetBounds(RECT{0, 0, 100, 100});
-    b->SetBounds(RECT{100, 0, 200, 100});
-    c->SetBounds(RECT{200, 0, 300, 100});
-    ::UpdateWindow(win.GetHWND());
-    log.clear();
-  }
-  LRESULT Send(UINT msg, WPARAM wParam, LPARAM lParam) {
-    return ::SendMessageW(win.GetHWND(), msg, wParam, lParam);
-  }
-};
 
 std::wstring Ev(const wchar_t* name, int type) { return std::wstring(name) + L":" + std::to_wstring(type); }
 
 TEST(ManagerInput, MouseRoutingAndCapture) {
-  TwoControls t;
+  ThreeControlWindow t;
   t.Send(WM_MOUSEMOVE, 0, Pt(10, 10));
   t.Send(WM_MOUSEMOVE, 0, Pt(150, 10));
   std::vector<std::wstring> expected = {Ev(L"A", 11), Ev(L"A", 9), Ev(L"A", 10), Ev(L"B", 11),
@@ -60,7 +34,7 @@ TEST(ManagerInput, MouseRoutingAndCapture) {
 }
 
 TEST(ManagerInput, WheelGoesToTheControlUnderThePointer) {
-  TwoControls t;
+  ThreeControlWindow t;
   t.a->SetFocus();
   t.log.clear();
   POINT pt = {250, 20};
@@ -76,7 +50,7 @@ TEST(ManagerInput, WheelGoesToTheControlUnderThePointer) {
 }
 
 TEST(ManagerInput, KeysGoToFocusAndKeyUpToKeyControl) {
-  TwoControls t;
+  ThreeControlWindow t;
   t.b->SetFocus();
   t.log.clear();
   t.Send(WM_KEYDOWN, 'X', 0);
@@ -91,7 +65,7 @@ TEST(ManagerInput, KeysGoToFocusAndKeyUpToKeyControl) {
 }
 
 TEST(ManagerInput, TabAndShiftTabWrap) {
-  TwoControls t;
+  ThreeControlWindow t;
   // The first paint put the focus on the first tab stop.
   EXPECT_EQ(t.a, t.win.manager.GetFocusControl());
   MSG tab = {t.win.GetHWND(), WM_KEYDOWN, VK_TAB, 0};
@@ -122,7 +96,7 @@ TEST(ManagerInput, TabAndShiftTabWrap) {
 }
 
 TEST(ManagerInput, FocusEventsAndNotifications) {
-  TwoControls t;
+  ThreeControlWindow t;
   t.a->SetFocus();
   t.log.clear();
   t.b->SetFocus();
@@ -141,7 +115,7 @@ TEST(ManagerInput, FocusEventsAndNotifications) {
 }
 
 TEST(ManagerInput, ShortcutActivatesControl) {
-  TwoControls t;
+  ThreeControlWindow t;
   t.c->SetShortcut(L'k');
   MSG syschar = {t.win.GetHWND(), WM_SYSCHAR, L'K', 0};
   EXPECT_TRUE(t.win.manager.PreTranslate(&syschar));
@@ -174,7 +148,7 @@ TEST(ManagerInput, NoRootIsHarmless) {
 }
 
 TEST(ManagerInput, ControlOfAnotherManagerIsIgnored) {
-  TwoControls t;
+  ThreeControlWindow t;
   CWindowManagerUI other;
   t.b->AttachManager(&other, t.root, false);
   t.log.clear();

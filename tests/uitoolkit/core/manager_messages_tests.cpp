@@ -6,30 +6,6 @@ using namespace uitest;
 
 namespace {
 
-struct Window3 {
-  HostWindow win;
-  std::vector<std::wstring> log;
-  TestPanel* root = new TestPanel;
-  RecordingControl* a = new RecordingControl(L"A", &log, UIFLAG_TABSTOP);
-  RecordingControl* b = new RecordingControl(L"B", &log, UIFLAG_TABSTOP | UIFLAG_SETCURSOR);
-  RecordingControl* c = new RecordingControl(L"C", &log, UIFLAG_TABSTOP);
-  Window3() {
-    win.CreateAt(60, 60, 300, 100);
-    root->Add(a);
-    root->Add(b);
-    root->Add(c);
-    win.manager.AttachRoot(root);
-    ::UpdateWindow(win.GetHWND());
-    a->SetBounds(RECT{0, 0, 100, 100});
-    b->SetBounds(RECT{100, 0, 200, 100});
-    c->SetBounds(RECT{200, 0, 300, 100});
-    ::UpdateWindow(win.GetHWND());
-    log.clear();
-  }
-  LRESULT Send(UINT msg, WPARAM wParam, LPARAM lParam) {
-    return ::SendMessageW(win.GetHWND(), msg, wParam, lParam);
-  }
-};
 
 struct Receiver : INotifyUI {
   std::vector<std::wstring> got;
@@ -41,7 +17,7 @@ struct Receiver : INotifyUI {
 };
 
 TEST(ManagerMessages, HoverShowsTheToolTip) {
-  Window3 t;
+  ThreeControlWindow t;
   t.b->SetToolTip(L"line one<n>line two");
   t.Send(WM_MOUSEMOVE, 0, Pt(150, 50));
   t.log.clear();
@@ -70,7 +46,7 @@ TEST(ManagerMessages, HoverShowsTheToolTip) {
 }
 
 TEST(ManagerMessages, ContextMenuCursorAndClose) {
-  Window3 t;
+  ThreeControlWindow t;
   Receiver r;
   t.win.manager.AddNotifyReceiver(&r);
   t.c->SetContextMenuEnabled(true);
@@ -103,7 +79,7 @@ TEST(ManagerMessages, ContextMenuCursorAndClose) {
 }
 
 TEST(ManagerMessages, MinMaxInfoAndFilters) {
-  Window3 t;
+  ThreeControlWindow t;
   t.win.manager.SetMinInfo(SIZE{120, 0});
   t.win.manager.SetMaxInfo(SIZE{0, 400});
   MINMAXINFO info = {};
@@ -146,7 +122,7 @@ TEST(ManagerMessages, MinMaxInfoAndFilters) {
 }
 
 TEST(ManagerMessages, ChildWindowKeysAndTranslators) {
-  Window3 t;
+  ThreeControlWindow t;
   HWND edit = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20,
                                 t.win.GetHWND(), nullptr, nullptr, nullptr);
   ASSERT_TRUE(edit);
@@ -181,7 +157,7 @@ TEST(ManagerMessages, ChildWindowKeysAndTranslators) {
 }
 
 TEST(ManagerMessages, FocusOnNextPaint) {
-  Window3 t;
+  ThreeControlWindow t;
   t.a->SetFocus();
   t.log.clear();
   t.win.manager.FocusOnNextPaint(t.c);
@@ -194,7 +170,7 @@ TEST(ManagerMessages, FocusOnNextPaint) {
 }
 
 TEST(ManagerMessages, VirtualWindowNames) {
-  Window3 t;
+  ThreeControlWindow t;
   Receiver r;
   t.win.manager.AddNotifyReceiver(&r);
   t.win.manager.EmitNotify(t.a, L"plain");

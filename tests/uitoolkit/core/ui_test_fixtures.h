@@ -101,6 +101,35 @@ class TestPanel : public CControlUI {
   std::vector<CControlUI*> children;
 };
 
+// A shown window whose root panel holds three tab stops side by side:
+// A (0..100), B (100..200, also wants set-cursor events), C (200..300).
+// The first paint has laid out and focused A; the log starts empty.
+struct ThreeControlWindow {
+  HostWindow win;
+  std::vector<std::wstring> log;
+  TestPanel* root = new TestPanel;
+  RecordingControl* a = new RecordingControl(L"A", &log, UIFLAG_TABSTOP);
+  RecordingControl* b = new RecordingControl(L"B", &log, UIFLAG_TABSTOP | UIFLAG_SETCURSOR);
+  RecordingControl* c = new RecordingControl(L"C", &log, UIFLAG_TABSTOP);
+
+  ThreeControlWindow() {
+    win.CreateAt(50, 50, 300, 100);
+    root->Add(a);
+    root->Add(b);
+    root->Add(c);
+    win.manager.AttachRoot(root);
+    ::UpdateWindow(win.GetHWND());
+    a->SetBounds(RECT{0, 0, 100, 100});
+    b->SetBounds(RECT{100, 0, 200, 100});
+    c->SetBounds(RECT{200, 0, 300, 100});
+    ::UpdateWindow(win.GetHWND());
+    log.clear();
+  }
+  LRESULT Send(UINT msg, WPARAM wParam, LPARAM lParam) {
+    return ::SendMessageW(win.GetHWND(), msg, wParam, lParam);
+  }
+};
+
 // Processes every pending message of this thread.
 inline void PumpMessages() {
   MSG msg;
