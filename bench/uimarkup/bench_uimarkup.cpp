@@ -8,28 +8,18 @@
 #include <vector>
 
 #include "tests/uitoolkit/fixtures/skin_fixtures.h"
+#include "tests/uitoolkit/fixtures/stopwatch.h"
 #include "uitoolkit/markup/xml_markup.h"
 
 namespace {
-
-double Seconds() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / frequency.QuadPart;
-}
 
 template <typename F>
 double Median(int rounds, F f) {
     std::vector<double> times;
     for (int i = 0; i < rounds; ++i) {
-        double t0 = Seconds();
+        double t0 = fixtures::Seconds();
         f();
-        times.push_back(Seconds() - t0);
+        times.push_back(fixtures::Seconds() - t0);
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/uitoolkit/fixtures/skin_fixtures.h"
+#include "tests/uitoolkit/fixtures/stopwatch.h"
 #include "tests/uitoolkit/robustness/mutator.h"
 #include "uitoolkit/image/ui_render.h"
 #include "uitoolkit/markup/xml_markup.h"
@@ -32,34 +33,23 @@ int MutationCount() {
     return n > 0 ? n : 10000;
 }
 
-double Seconds() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / frequency.QuadPart;
-}
-
 // Feeds `count` inputs made by `make` to `feed` and reports the timing.
 void FeedMutations(const char* target, int count, const std::function<std::string(int)>& make,
          const std::function<void(const std::string&)>& feed) {
     double slowest = 0;
     int slowestIndex = -1;
-    const double start = Seconds();
+    const double start = fixtures::Seconds();
     for (int i = 0; i < count; ++i) {
         const std::string input = make(i);
-        const double t0 = Seconds();
+        const double t0 = fixtures::Seconds();
         feed(input);
-        const double took = Seconds() - t0;
+        const double took = fixtures::Seconds() - t0;
         if (took > slowest) {
             slowest = took;
             slowestIndex = i;
         }
     }
-    const double total = Seconds() - start;
+    const double total = fixtures::Seconds() - start;
     printf("%s: %d mutated inputs in %.2f s, slowest input #%d took %.1f ms\n", target, count, total, slowestIndex,
            slowest * 1000);
     fflush(stdout);
