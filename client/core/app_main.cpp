@@ -6,8 +6,10 @@
 #include "client/core/crash_dump.h"
 #include "client/core/main_init.h"
 #include "client/core/main_window_handle.h"
+#include "client/core/report.h"
 #include "client/core/single_instance.h"
 #include "client/windows/stand_in_main_window.h"
+#include "foundation/ke/thread_single.h"
 #include "foundation/log/log.h"
 
 namespace {
@@ -18,9 +20,10 @@ int RunOneShot(ClientRunMode mode) {
         RequestShutdownAndWait();
         break;
     case ClientRunMode::ReportInstall:
+        Report::SubmitInstall();
+        break;
     case ClientRunMode::ReportUninstall:
-        // The install and uninstall reports are sent here once the report
-        // service client exists.
+        Report::SubmitUninstall();
         break;
     case ClientRunMode::Normal:
         break;
@@ -48,6 +51,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
 
     if (SUCCEEDED(CoInitialize(nullptr))) {
         MainInit();
+        // The start report goes out in the background; nothing waits for it.
+        ke::run_detached([]() { Report::SubmitActive(); });
         HoldStartUpForTests();
         HWND main = CreateStandInMainWindow(instance);
         if (main) {

@@ -1,6 +1,8 @@
 #include "client/core/main_init.h"
 #include <windows.h>
 #include <shlwapi.h>
+#include "client/core/complete_queue.h"
+#include "client/core/install_scan_mgr.h"
 #include "foundation/log/log.h"
 
 bool MainInit() {
@@ -11,5 +13,8 @@ bool MainInit() {
     PathAppendA(path, "data\\vantrel.log");
     log_open(path);
     log_trace("%s: startup", "MainInit");
+    InstallScanMgr::Instance().StartScan();
+    CompleteQueue& queue = CompleteQueue::Instance();
+    if (!queue.Start()) log_error("%s: CompleteQueue Start Failed", "MainInit");
     return true;
 }

@@ -31,11 +31,13 @@ std::wstring ServiceHost() {
     return buf;
 }
 
-std::string ServiceGet(const std::string& path) {
+std::string ServiceGet(const std::string& path) { return PortGet(ServicePort(), path); }
+
+std::string PortGet(int port, const std::string& path) {
     std::string body;
     HINTERNET net = InternetOpenW(L"KelvoraTest", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
     if (!net) return body;
-    HINTERNET conn = InternetConnectW(net, L"127.0.0.1", static_cast<INTERNET_PORT>(ServicePort()),
+    HINTERNET conn = InternetConnectW(net, L"127.0.0.1", static_cast<INTERNET_PORT>(port),
                                       nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0);
     if (conn) {
         std::wstring wpath(path.begin(), path.end());

@@ -20,6 +20,8 @@ std::wstring ServiceHost();
 // A GET to the local services (for the /_ctl/ paths); returns the body, or
 // an empty string on failure.
 std::string ServiceGet(const std::string& path);
+// The same GET on another loopback port (a private session of the services).
+std::string PortGet(int port, const std::string& path);
 
 // A fresh, empty folder under the temporary folder, removed by the caller
 // with RemoveTree.

@@ -12,6 +12,10 @@ throttle        send the body at arg bytes per second (default 64 KiB/s)
 bad_json        replace the body by text that is not JSON
 wrong_json      replace the body by JSON of the wrong shape (arg: the JSON)
 cut_at          send arg bytes of the body, then close (announcing the full length)
+length          announce arg as the Content-Length, send the body, then close
+
+Stall modes take their wait in seconds from arg (fractions allowed), so tests
+can keep them short.
 
 `path` limits a fault to paths starting with it; `count` to that many answers
 (-1: until reset).
@@ -75,7 +79,7 @@ def apply(fault, status, headers, payload):
     if m == "wrong_json":
         return status, headers, (fault.arg or "[1,2,3]").encode("utf-8"), None
     if m in ("stall_headers", "disconnect", "no_length", "stall_body", "short_body",
-             "throttle", "cut_at"):
+             "throttle", "cut_at", "length"):
         return status, headers, payload, m
     return status, headers, payload, None
 
@@ -91,6 +95,11 @@ def write_body(handler, payload, fault, how):
         return
     if how == "cut_at":
         w.write(payload[: int(fault.arg or 0)])
+        w.flush()
+        handler.close_connection = True
+        return
+    if how == "length":
+        w.write(payload)
         w.flush()
         handler.close_connection = True
         return

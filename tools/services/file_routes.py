@@ -1,5 +1,8 @@
 """Software files: /file/<id> redirects to /files/<id>.bin, which honours Range.
 
+/echo/<anything> answers, as JSON, the path and query exactly as they arrived
+(no decoding), so tests can check what the client put on the wire.
+
 File contents are generated deterministically from the id (size from
 /_files/ registrations, or 256 KiB by default), so tests can compare bytes.
 """
@@ -48,6 +51,13 @@ def register(route, state):
             except ValueError:
                 size = DEFAULT_SIZE
         return Response.file(file_bytes(stem, size))
+
+    @route("/echo/")
+    def echo(handler, path, query, raw):
+        target = handler.path
+        cut = target.find("?")
+        return Response.json({"path": target if cut < 0 else target[:cut],
+                              "query": "" if cut < 0 else target[cut + 1:]})
 
     @route("/_files/")
     def set_size(handler, path, query, raw):

@@ -9,6 +9,11 @@ Cookie and User-Agent headers, and tests switch fault modes on through the
 /_ctl/ paths.
 
 Routes are registered by the *_routes.py modules in this folder.
+
+Private sessions: GET /_ctl/session opens another listening port that serves
+the same routes with a request log and fault table of its own, so tests that
+run at the same time cannot see each other's requests or faults. It answers
+{"port": N}; /_ctl/close on that port ends the session.
 """
 import argparse
 import importlib
@@ -33,15 +38,14 @@ def route_modules():
     return sorted(f[:-3] for f in os.listdir(HERE) if f.endswith("_routes.py"))
 
 
-class State:
-    def __init__(self, data_dir):
+class Session:
+    """A request log and a fault table: the main port's, or a private one."""
+
+    def __init__(self, log_file=None):
         self.lock = threading.Lock()
         self.log = []
-        self.log_file = None
-        self.data_dir = data_dir
+        self.log_file = log_file
         self.faults = faults.FaultTable()
-        self.routes = []  # (method-less) list of (matcher, handler)
-        self.ctx = {}     # shared data of the route modules
 
     def record(self, entry):
         with self.lock:
@@ -49,6 +53,14 @@ class State:
             if self.log_file:
                 self.log_file.write(json.dumps(entry, ensure_ascii=False) + "\n")
                 self.log_file.flush()
+
+
+class State(Session):
+    def __init__(self, data_dir):
+        super().__init__()
+        self.data_dir = data_dir
+        self.routes = []  # (method-less) list of (matcher, handler)
+        self.ctx = {}     # shared data of the route modules
 
 
 STATE = None
@@ -69,6 +81,10 @@ class Handler(BaseHTTPRequestHandler):
     def log_message(self, fmt, *args):  # the request log replaces stderr lines
         pass
 
+    @property
+    def session(self):
+        return getattr(self.server, "session", None) or STATE
+
     def do_GET(self):
         raw_path = self.path
         parsed = urllib.parse.urlsplit(raw_path)
@@ -85,7 +101,7 @@ class Handler(BaseHTTPRequestHandler):
         }
         if parsed.path.startswith("/_ctl/"):
             return self.control(parsed)
-        STATE.record(entry)
+        self.session.record(entry)
         query = urllib.parse.parse_qs(parsed.query, keep_blank_values=True)
         resp = None
         for prefix, fn in STATE.routes:
@@ -95,26 +111,41 @@ class Handler(BaseHTTPRequestHandler):
                     break
         if resp is None:
             resp = Response.text(404, "not found")
-        fault = STATE.faults.take(parsed.path)
+        fault = self.session.faults.take(parsed.path)
         self.send(resp, fault)
 
     def control(self, parsed):
         q = urllib.parse.parse_qs(parsed.query, keep_blank_values=True)
         what = parsed.path[len("/_ctl/"):]
+        session = self.session
         if what == "log":
-            with STATE.lock:
-                body = json.dumps(STATE.log, ensure_ascii=False)
+            with session.lock:
+                body = json.dumps(session.log, ensure_ascii=False)
             return self.send(Response.json_text(body), None)
         if what == "reset":
-            with STATE.lock:
-                STATE.log.clear()
-            STATE.faults.clear()
+            with session.lock:
+                session.log.clear()
+            session.faults.clear()
             return self.send(Response.json_text('{"ok":true}'), None)
         if what == "fault":
-            STATE.faults.add(q.get("mode", [""])[0], q.get("path", [""])[0],
-                             int(q.get("count", ["-1"])[0]),
-                             q.get("arg", [""])[0])
+            try:
+                count = int(q.get("count", ["-1"])[0])
+            except ValueError:
+                return self.send(Response.text(400, "bad count"), None)
+            session.faults.add(q.get("mode", [""])[0], q.get("path", [""])[0], count,
+                               q.get("arg", [""])[0])
             return self.send(Response.json_text('{"ok":true}'), None)
+        if what == "session":
+            port = open_session()
+            return self.send(Response.json_text('{"port":%d}' % port), None)
+        if what == "close" and getattr(self.server, "session", None) is not None:
+            self.send(Response.json_text('{"ok":true}'), None)
+            server = self.server
+            def finish():
+                server.shutdown()
+                server.server_close()
+            threading.Thread(target=finish, daemon=True).start()
+            return None
         return self.send(Response.text(404, "unknown control"), None)
 
     def send(self, resp, fault):
@@ -146,7 +177,9 @@ class Handler(BaseHTTPRequestHandler):
             self.send_response(status)
             for k, v in headers.items():
                 self.send_header(k, v)
-            if how != "no_length":
+            if how == "length":
+                self.send_header("Content-Length", fault.arg)
+            elif how != "no_length":
                 self.send_header("Content-Length", str(resp.length_override
                                                        if resp.length_override is not None
                                                        else len(payload)))
@@ -156,6 +189,15 @@ class Handler(BaseHTTPRequestHandler):
             faults.write_body(self, payload, fault, how)
         except (BrokenPipeError, ConnectionResetError):
             self.close_connection = True
+
+
+def open_session():
+    """Serves the routes on a new loopback port with a log and faults of its own."""
+    server = ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+    server.daemon_threads = True
+    server.session = Session()
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return server.server_address[1]
 
 
 def main():

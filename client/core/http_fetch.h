@@ -1,0 +1,48 @@
+#pragma once
+#include <stdint.h>
+#include <map>
+#include <memory>
+#include <string>
+
+class DownloadObserver;
+
+// The client's network exchanges. None logs; callers log their own failures.
+
+// Largest answer body kept in memory (service answers, records, reports).
+const int64_t kMaxMemoryBody = 64LL * 1024 * 1024;
+
+// Fetches a URL into a file with a 5000 ms time-out per step. Status 200 and
+// a Content-Length are required. The body goes to a temporary file beside the
+// target, which replaces the target only when the whole body arrived, so a
+// failed refresh keeps the last good file.
+bool HttpFetchFile(const std::wstring& url, const std::wstring& file_path);
+
+// The Location header of `path` on `host`, without following a redirect.
+bool HttpGetLocation(const std::wstring& host, const std::wstring& path, std::wstring* location);
+
+// Resumable download: looks up the Location of `path`, then fetches it from
+// `offset` on into `file_path`, writing at that offset. At offset 0 the
+// answer must be 200 or 206; above 0 a 206 continues at the offset and a 200
+// (the server ignored Range) rewrites the file from byte 0. Any other status
+// fails without touching the file. Progress goes to `observer` after each
+// chunk and, once the file was opened, (0, 0) at the end. On success the file
+// ends at the last byte written.
+bool HttpDownloadFile(const std::wstring& host, const std::wstring& path,
+                      const std::wstring& file_path, DownloadObserver* observer, int64_t offset);
+
+// A whole answer in memory: status 200 and a Content-Length (at most
+// kMaxMemoryBody) whose bytes all arrived. A length of 0 succeeds with `body`
+// untouched.
+bool HttpDownloadMem(const std::wstring& url, std::string* body);
+bool HttpDownloadMem(const std::wstring& host, const std::wstring& path, std::string* body);
+
+struct HttpBatchEntry {
+    std::wstring path;
+    std::shared_ptr<std::string> body;  // empty until fetched
+};
+typedef std::map<int, HttpBatchEntry> HttpBatch;
+
+// One request per entry, in ascending id order, on one connection. Entries
+// whose whole body arrived receive it. False only when the host could not be
+// reached (no request went out).
+bool HttpDownloadMemBatch(const std::wstring& host, HttpBatch* batch);

@@ -1,0 +1,62 @@
+#pragma once
+#include <windows.h>
+#include <wininet.h>
+#include <stdint.h>
+#include <memory>
+#include <string>
+
+// One GET request over WinINet. With a time-out, every blocking WinINet step
+// runs on a private worker and is abandoned when the time-out passes; WinINet's
+// own connect, send and receive time-outs are set to the same value. Without a
+// time-out every step runs on the caller's thread. One reader serves one
+// request (or, through CloseRequest, a batch on one connection).
+class SimpleHttpReader {
+public:
+    explicit SimpleHttpReader(DWORD timeout_ms, DWORD extra_flags = 0);
+    ~SimpleHttpReader();
+    SimpleHttpReader(const SimpleHttpReader&) = delete;
+    SimpleHttpReader& operator=(const SimpleHttpReader&) = delete;
+
+    // `host` is "host" or "host:port" (port 80 by default).
+    bool Connect(const std::wstring& host);
+    // Opens and sends a GET. An offset of 0 or more asks for the body from
+    // that byte on ("Range: bytes=N-"); -1 sends no Range.
+    bool OpenRequest(const std::wstring& path, int64_t offset = -1);
+    // `length` in characters, or -1 for the whole text.
+    bool OpenUrl(const std::wstring& url, int length = -1, int64_t offset = -1);
+    bool Open(const std::wstring& host, const std::wstring& path, int64_t offset = -1);
+
+    // Reads the next piece of the body; a successful read of 0 bytes marks
+    // its end. After a time-out `buffer` and `read` are left untouched.
+    bool Read(void* buffer, DWORD size, DWORD* read);
+
+    bool GetLocation(std::wstring* out);
+    // The status code; false when the answer has none.
+    bool QueryStatus(DWORD* status);
+    // The Content-Length as a 64-bit number; false when absent or not a
+    // plain decimal number.
+    bool QueryContentLength(int64_t* length);
+    // Any header as text; false when absent.
+    bool QueryHeader(DWORD query, std::wstring* out);
+
+    // Closes the request handle so the next OpenRequest reuses the connection.
+    void CloseRequest();
+    HINTERNET request() const { return request_; }
+    unsigned short port() const { return port_; }
+
+    struct Step;
+    struct Worker;
+
+private:
+    bool RunStep(const std::shared_ptr<Step>& step);
+
+    unsigned short port_;
+    DWORD extra_flags_;
+    DWORD timeout_;
+    HINTERNET session_;
+    HINTERNET connection_;
+    HINTERNET request_;
+    bool ok_;
+    bool broken_;  // a step timed out: its call may still be running
+    std::shared_ptr<Worker> worker_;
+};

@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <atomic>
+#include <sstream>
+#include <thread>
+#include "client/core/complete_queue.h"
+#include "client/core/download_task_registry.h"
+#include "tests/client/core/downloads/fake_catalogue.h"
+#include "tests/client/core/downloads/test_observer.h"
+#include "tests/support/test_support.h"
+
+using namespace download_test;
+
+namespace {
+
+// The paths the recorder was asked to open, in the order the opens were made.
+std::vector<std::string> Opened(const std::wstring& record) {
+    std::string text;
+    test_support::ReadFileBytes(record, &text);
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty()) lines.push_back(line);
+    }
+    std::sort(lines.begin(), lines.end());  // by the recorder's creation stamp
+    for (auto& l : lines) l = l.substr(l.find(' ') + 1);
+    return lines;
+}
+
+std::string Narrow(const std::wstring& w) {
+    char buf[1024];
+    WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, buf, sizeof buf, nullptr, nullptr);
+    return buf;
+}
+
+class CompletionQueue : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = test_support::MakeTempDir(L"cq");
+        record = dir + L"\\opened.txt";
+        RecordOpens(record);
+        ASSERT_TRUE(CompleteQueue::Instance().Start());
+    }
+    void TearDown() override { test_support::RemoveTree(dir); }
+    std::wstring dir, record;
+    FakeCatalogue catalogue;
+};
+
+TEST_F(CompletionQueue, RunsTasksOneAtATimeInPostingOrderFromAnyThread) {
+    std::vector<int> order;
+    std::atomic<int> inside{0}, overlap{0};
+    auto job = [&](int n) {
+        return [&, n] {
+            if (++inside > 1) ++overlap;
+            order.push_back(n);
+            Sleep(n % 3 == 0 ? 30 : 0);
+            --inside;
+        };
+    };
+    for (int i = 0; i < 10; ++i) ASSERT_TRUE(CompleteQueue::Instance().Post(job(i)));
+    std::thread other([&] {
+        for (int i = 10; i < 20; ++i) CompleteQueue::Instance().Post(job(i));
+    });
+    other.join();
+    ASSERT_TRUE(WaitUntil([&] { return order.size() == 20; }));
+    for (int i = 0; i < 20; ++i) EXPECT_EQ(i, order[i]);
+    EXPECT_EQ(0, overlap.load());
+    EXPECT_TRUE(CompleteQueue::Instance().Start());  // a second start starts nothing
+}
+
+TEST_F(CompletionQueue, UnwatchedDownloadsAreOpenedInCompletionOrderAfterTheJobAhead) {
+    const int first = 2001, second = 2002;
+    catalogue.Add(first, 100, dir + L"\\first setup.exe");
+    catalogue.Add(second, 100, dir + L"\\second.exe");
+    catalogue.SetScripts(first, {Script{{100}, true}});
+    catalogue.SetScripts(second, {Script{{100}, true}});
+    // An install job runs: both opens wait behind it, then follow in order.
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    ASSERT_TRUE(CompleteQueue::Instance().Post([release] { WaitForSingleObject(release, 20000); }));
+    ASSERT_TRUE(DownloadTaskRegistry::Start(first));
+    ASSERT_TRUE(WaitUntil([&] { return !DownloadTaskRegistry::IsDownloading(first); }));
+    ASSERT_TRUE(DownloadTaskRegistry::Start(second));
+    ASSERT_TRUE(WaitUntil([&] { return !DownloadTaskRegistry::IsDownloading(second); }));
+    Sleep(200);
+    EXPECT_TRUE(Opened(record).empty());
+    SetEvent(release);
+    ASSERT_TRUE(WaitUntil([&] { return Opened(record).size() == 2; }));
+    std::vector<std::string> expected = {Narrow(dir + L"\\first setup.exe"), Narrow(dir + L"\\second.exe")};
+    EXPECT_EQ(expected, Opened(record));
+    CloseHandle(release);
+}
+
+TEST_F(CompletionQueue, AWatchedDownloadIsLeftToItsViewAndAnUncachedOneIsNotOpened) {
+    const int watched = 2101, uncached = 2102;
+    catalogue.Add(watched, 100, dir + L"\\watched.exe");
+    catalogue.SetScripts(watched, {Script{{100}, true}});
+    RecordingView view;
+    DownloadTaskRegistry::AddObserver(watched, &view);
+    ASSERT_TRUE(DownloadTaskRegistry::Start(watched));
+    ASSERT_TRUE(WaitUntil([&] { return view.Count("complete") == 1; }));
+    DownloadTaskRegistry::RemoveAllObservers(watched);
+    ASSERT_TRUE(CompleteQueue::Instance().PostOpenInstaller(uncached));
+    // A marker job queued last: once it ran, every open before it was made.
+    std::atomic<bool> marker{false};
+    CompleteQueue::Instance().Post([&] { marker = true; });
+    ASSERT_TRUE(WaitUntil([&] { return marker.load(); }));
+    Sleep(500);
+    EXPECT_TRUE(Opened(record).empty());
+}
+
+}  // namespace

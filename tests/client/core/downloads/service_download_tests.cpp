@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+#include "client/core/complete_queue.h"
+#include "client/core/download_mgr.h"
+#include "client/core/download_task_registry.h"
+#include "tests/client/core/downloads/fake_catalogue.h"
+#include "tests/client/core/downloads/service_fixture.h"
+#include "tests/client/core/downloads/test_observer.h"
+#include "tests/support/test_support.h"
+
+using namespace download_test;
+
+namespace {
+
+class ServiceDownloads : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(cat.service.ok());
+        record = cat.folder + L"\\opened.txt";
+        RecordOpens(record);
+    }
+    void TearDown() override {
+        for (int id : watched) DownloadTaskRegistry::RemoveAllObservers(id);
+        RecordOpens(L"");
+    }
+    void Watch(int id) {
+        DownloadTaskRegistry::AddObserver(id, &view);
+        watched.push_back(id);
+    }
+    bool Completed(int id) { return WaitUntil([&] { return !DownloadTaskRegistry::IsDownloading(id); }, 30000); }
+    size_t FileRequests(int id) { return cat.FileRanges(id).size(); }
+
+    ServiceCatalogue cat;
+    RecordingView view;
+    std::vector<int> watched;
+    std::wstring record;
+};
+
+TEST_F(ServiceDownloads, FiveStartedAtOnceRunFourAndTheFifthAfterOneEnds) {
+    std::vector<int> ids = {3001, 3002, 3003, 3004, 3005};
+    for (int id : ids) {
+        cat.Add(id, 96 * 1024, 96 * 1024);
+        Watch(id);
+    }
+    cat.service.Fault("throttle", "/files/", -1, "131072");  // each file takes about 0.75 s
+    for (int id : ids) ASSERT_TRUE(DownloadTaskRegistry::Start(id));
+    size_t total = 0;
+    auto requested = [&] {
+        total = 0;
+        for (int id : ids) total += FileRequests(id);
+        return total;
+    };
+    ASSERT_TRUE(WaitUntil([&] { return requested() >= 4; }));
+    Sleep(300);
+    EXPECT_EQ(4u, requested());
+    EXPECT_EQ(0u, view.Count("complete"));
+    ASSERT_TRUE(WaitUntil([&] { return requested() == 5; }, 30000));
+    // The fifth transfer could only begin on a thread that a finished one let go.
+    EXPECT_GE(view.Count("complete"), 1u);
+    for (int id : ids) ASSERT_TRUE(Completed(id));
+    EXPECT_EQ(5u, view.Count("complete"));
+    EXPECT_LE(DownloadMgr::Instance().PoolThreads(), 4);
+    cat.service.Reset();
+    for (int id : ids) EXPECT_TRUE(cat.Source(id) == cat.Written(id)) << id;
+}
+
+TEST_F(ServiceDownloads, StopAfterTheFirstChunkThenRestartResumesWithRangeAndTheFileIsIdentical) {
+    const int id = 3101;
+    cat.Add(id, 200 * 1024, 200 * 1024);
+    Watch(id);
+    cat.service.Fault("throttle", "/files/", -1, "65536");
+    ASSERT_TRUE(DownloadTaskRegistry::Start(id));
+    ASSERT_TRUE(WaitUntil([&] { return DownloadTaskRegistry::Find(id)->received() >= 8192; }));
+    DownloadTaskRegistry::Stop(id);
+    const unsigned received = DownloadTaskRegistry::Find(id)->received();
+    Sleep(300);
+    EXPECT_EQ(received, DownloadTaskRegistry::Find(id)->received());  // nothing counted after the stop
+    cat.service.Reset();
+    ASSERT_TRUE(DownloadTaskRegistry::Restart(id));
+    ASSERT_TRUE(Completed(id));
+    std::vector<std::string> ranges = cat.FileRanges(id);
+    ASSERT_EQ(1u, ranges.size());  // the log was reset before the restart
+    EXPECT_EQ("bytes=" + std::to_string(received) + "-", ranges[0]);
+    EXPECT_EQ(1u, view.Count("complete"));
+    EXPECT_EQ(0u, view.Count("failed"));
+    EXPECT_TRUE(cat.Source(id) == cat.Written(id));
+}
+
+TEST_F(ServiceDownloads, StopBeforeAnyByteThenRestartStartsAgainFromZero) {
+    const int id = 3201;
+    cat.Add(id, 64 * 1024, 64 * 1024);
+    Watch(id);
+    cat.service.Fault("stall_headers", "/files/", 1, "1.5");
+    ASSERT_TRUE(DownloadTaskRegistry::Start(id));
+    ASSERT_TRUE(WaitUntil([&] { return FileRequests(id) == 1; }));
+    DownloadTaskRegistry::Stop(id);
+    EXPECT_EQ(0u, DownloadTaskRegistry::Find(id)->received());
+    ASSERT_TRUE(DownloadTaskRegistry::Restart(id));
+    ASSERT_TRUE(Completed(id));
+    std::vector<std::string> ranges = cat.FileRanges(id);
+    ASSERT_EQ(2u, ranges.size());
+    EXPECT_TRUE(ranges[1].empty() || ranges[1] == "bytes=0-") << ranges[1];
+    EXPECT_EQ(0u, view.Count("failed"));  // the stalled transfer's failure is stale
+    EXPECT_TRUE(cat.Source(id) == cat.Written(id));
+}
+
+TEST_F(ServiceDownloads, AThousandByteFileCompletesOnceAndIsListedOnce) {
+    const int id = 3301;
+    SoftwarePtr rec = cat.Add(id, 1000, 1000);
+    Watch(id);
+    ASSERT_TRUE(DownloadTaskRegistry::Start(id));
+    ASSERT_TRUE(Completed(id));
+    std::vector<std::string> expected = {"prepare", "progress 99", "complete 100"};
+    EXPECT_EQ(expected, view.Events());
+    size_t listed = 0;
+    for (const auto& s : DownloadTaskRegistry::CompletedList()) listed += s == rec;
+    EXPECT_EQ(1u, listed);
+    EXPECT_EQ(DownloadStateMap::kCompleted, DownloadStateMap::Get(id));
+    EXPECT_EQ(cat.Source(id), cat.Written(id));
+}
+
+TEST_F(ServiceDownloads, AShortBodyFailsWithState3AndPercentMinus1) {
+    const int id = 3401;
+    cat.Add(id, 64 * 1024, 64 * 1024);
+    Watch(id);
+    cat.service.Fault("short_body", "/files/", 1);
+    ASSERT_TRUE(DownloadTaskRegistry::Start(id));
+    ASSERT_TRUE(WaitUntil([&] { return view.Count("failed") == 1; }));
+    int state = 0, percent = 0, speed = 0;
+    DownloadTaskRegistry::Find(id)->GetProgress(&state, &percent, &speed);
+    EXPECT_EQ(DownloadTask::kFailed, state);
+    EXPECT_EQ(-1, percent);
+    EXPECT_EQ(0u, view.Count("complete"));
+    // A restart picks the download up where the short body left it.
+    ASSERT_TRUE(DownloadTaskRegistry::Restart(id));
+    ASSERT_TRUE(Completed(id));
+    EXPECT_TRUE(cat.Source(id) == cat.Written(id));
+}
+
+TEST_F(ServiceDownloads, UnwatchedCompletionsAreOpenedInCompletionOrderAndWatchedOnesAreNot) {
+    const int first = 3501, second = 3502, watched_id = 3503;
+    cat.Add(first, 2000, 2000);
+    cat.Add(second, 64 * 1024, 64 * 1024);
+    cat.Add(watched_id, 2000, 2000);
+    Watch(watched_id);
+    cat.service.Fault("throttle", "/files/3502", -1, "65536");
+    ASSERT_TRUE(DownloadTaskRegistry::Start(second));
+    ASSERT_TRUE(DownloadTaskRegistry::Start(first));
+    ASSERT_TRUE(DownloadTaskRegistry::Start(watched_id));
+    ASSERT_TRUE(Completed(first));
+    ASSERT_TRUE(Completed(second));
+    ASSERT_TRUE(Completed(watched_id));
+    std::vector<std::string> opened;
+    ASSERT_TRUE(WaitUntil([&] {
+        opened.clear();
+        std::string text;
+        test_support::ReadFileBytes(record, &text);
+        for (size_t at = 0; (at = text.find(' ', at)) != std::string::npos;) {
+            size_t end = text.find('\n', at);
+            opened.push_back(text.substr(at + 1, end - at - 1));
+            at = end;
+        }
+        return opened.size() >= 2;
+    }));
+    Sleep(500);
+    char first_path[MAX_PATH], second_path[MAX_PATH];
+    WideCharToMultiByte(CP_UTF8, 0, cat.FilePath(first).c_str(), -1, first_path, MAX_PATH, nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, cat.FilePath(second).c_str(), -1, second_path, MAX_PATH, nullptr, nullptr);
+    std::vector<std::string> expected = {first_path, second_path};
+    EXPECT_EQ(expected, opened);
+}
+
+}  // namespace

@@ -1,0 +1,106 @@
+"""Catalogue service: categories, ranking pages, software records, search
+and icons, answered from the sample catalogue in catalogue_data.py.
+
+/class                       every category (a JSON array)
+/rank/<class>_<page>_<n>     one ranking page (pages start at 1)
+/soft/<id>                   one software record; an unknown id gets an
+                             empty answer (Content-Length 0)
+/search/<percent-encoded>    ids whose name or description holds the UTF-8
+                             keyword
+/icon/<id>, /class_icon/<id> small PNG icons
+
+The fault modes of faults.py (bad_json, wrong_json, status500, ...) apply to
+every one of these paths.
+"""
+import json
+import struct
+import urllib.parse
+import zlib
+
+import catalogue_data as data
+from response import Response
+
+_icon_cache = {}
+
+
+def _png(seed, size=32):
+    """A plain square PNG whose colour follows the seed."""
+    key = (seed, size)
+    if key in _icon_cache:
+        return _icon_cache[key]
+    r, g, b = (seed * 97) % 256, (seed * 57 + 80) % 256, (seed * 31 + 160) % 256
+    row = b"\x00" + bytes([r, g, b, 255]) * size
+    raw = row * size
+
+    def chunk(tag, body):
+        return (struct.pack(">I", len(body)) + tag + body +
+                struct.pack(">I", zlib.crc32(tag + body) & 0xFFFFFFFF))
+
+    png = (b"\x89PNG\r\n\x1a\n" +
+           chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)) +
+           chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b""))
+    _icon_cache[key] = png
+    return png
+
+
+def _int(text):
+    try:
+        return int(text)
+    except ValueError:
+        return None
+
+
+def _png_response(png):
+    resp = Response.file(png)
+    resp.headers["Content-Type"] = "image/png"
+    return resp
+
+
+def register(route, state):
+    @route("/class")
+    def classes(handler, path, query, raw):
+        if path != "/class":
+            return None
+        return Response.json(data.class_list())
+
+    @route("/rank/")
+    def rank(handler, path, query, raw):
+        parts = path[len("/rank/"):].split("_")
+        nums = [_int(p) for p in parts]
+        if len(nums) != 3 or None in nums:
+            return Response.text(404, "bad ranking path")
+        return Response.json(data.rank_page(*nums))
+
+    @route("/soft/")
+    def soft(handler, path, query, raw):
+        soft_id = _int(path[len("/soft/"):])
+        record = data.soft_record(soft_id) if soft_id is not None else None
+        if record is None:
+            return Response.json_text("")
+        return Response.json(record)
+
+    @route("/search/")
+    def search(handler, path, query, raw):
+        # The raw path keeps the client's encoding; decode it as UTF-8 bytes.
+        encoded = handler.path.split("?", 1)[0][len("/search/"):]
+        keyword = urllib.parse.unquote_to_bytes(encoded).decode("utf-8", "replace")
+        return Response.json(data.search(keyword))
+
+    @route("/icon/")
+    def icon(handler, path, query, raw):
+        soft_id = _int(path[len("/icon/"):])
+        if soft_id is None or soft_id not in data.SOFTWARE:
+            return Response.text(404, "no such icon")
+        return _png_response(_png(soft_id))
+
+    @route("/class_icon/")
+    def class_icon(handler, path, query, raw):
+        class_id = _int(path[len("/class_icon/"):])
+        known = {c for c, _, _ in data.TOP_CLASSES} | {c for c, _, _, _ in data.SUB_CLASSES}
+        if class_id not in known:
+            return Response.text(404, "no such icon")
+        return _png_response(_png(class_id, 24))
+
+
+if __name__ == "__main__":
+    print(json.dumps(data.class_list(), ensure_ascii=False)[:200])

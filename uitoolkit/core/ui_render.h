@@ -1,0 +1,50 @@
+#pragma once
+// The render engine: static drawing functions used inside control painting.
+// Colours are 0xAARRGGBB; GDI receives the RGB part.
+//
+// This header holds the colour helpers, the fills, lines and plain text.
+// Image strings and markup text plug into the same class (PaintImageSpec
+// here is the entry point the controls call; see ui_render_image.cpp).
+#include <windows.h>
+
+namespace UiToolkit {
+
+class CWindowManagerUI;
+
+class CUiRender {
+ public:
+  // Per channel: integer part of a * channel(d) + b * channel(c); alpha 0.
+  static DWORD MixColors(double a, double b, DWORD c, DWORD d);
+  // Software AlphaBlend, used when msimg32 has no AlphaBlend export.
+  static BOOL WINAPI SoftAlphaBlend(HDC dest, int x, int y, int w, int h, HDC src, int xs, int ys,
+                                    int ws, int hs, BLENDFUNCTION blend);
+  // Hue 180 with saturation and lightness 100 is neutral and returns the
+  // colour unchanged, alpha included.
+  static DWORD ShiftColorHsl(DWORD color, short hue, short saturation, short lightness);
+  // 0xAARRGGBB -> COLORREF.
+  static COLORREF ToColorRef(DWORD argb);
+
+  // Fills. Alpha 0 draws nothing; opaque colours fill directly, others blend.
+  static void FillColor(DWORD color, HDC hdc, const RECT& rect);
+  // Vertical gradient from `top` to `bottom`.
+  static void FillGradient(const RECT& rect, HDC hdc, DWORD top, DWORD bottom, int steps);
+  static void StrokeLine(HDC hdc, const RECT& rect, int width, DWORD color, int pen_style);
+  static void StrokeRect(DWORD color, const RECT& rect, HDC hdc, int width);
+  static void StrokeRoundRect(DWORD color, const RECT& rect, HDC hdc, int width, int ellipse_w,
+                              int ellipse_h);
+
+  // Plain text in the manager's font of that index (DrawTextW).
+  static void DrawPlainText(int font, DWORD color, HDC hdc, CWindowManagerUI* manager,
+                            const RECT& rect, const wchar_t* text, UINT style);
+  // Draws an image string over `control_rect`; false only without a DC or
+  // a manager.
+  static bool PaintImageSpec(HDC hdc, CWindowManagerUI* manager, const RECT& control_rect,
+                             const RECT& paint_rect, const wchar_t* image, const wchar_t* modifier);
+
+  // The AlphaBlend in use: msimg32's when present, else SoftAlphaBlend.
+  typedef BOOL(WINAPI* AlphaBlendFn)(HDC, int, int, int, int, HDC, int, int, int, int,
+                                     BLENDFUNCTION);
+  static AlphaBlendFn AlphaBlender();
+};
+
+}  // namespace UiToolkit
