@@ -2,7 +2,8 @@
 
 #include "tests/support/test_support.h"
 #include "tests/uitoolkit/fixtures/skin_fixtures.h"
-#include "uitoolkit/image/ui_render.h"
+#include "uitoolkit/core/ui_render.h"
+#include "uitoolkit/image/ui_image.h"
 #include "uitoolkit/zip/skin_files.h"
 
 #include <memory>
