@@ -12,6 +12,7 @@ namespace UiToolkit {
 class CWindowManagerUI;
 struct TUiImageInfo;
 struct TUiSkinLocation;
+struct TUiImageDrawState;
 class CGifHandler;
 
 class CUiRender {
@@ -68,6 +69,18 @@ class CUiRender {
   // when none can be made.
   static bool MakePremultipliedBitmap(const unsigned char* rgba, int width, int height, DWORD mask,
                                       TUiImageInfo* image);
+
+  // Image drawing (uitoolkit/image/). Draws `source` of a bitmap into
+  // `dest` as a 9-grid with `corner` borders, skipping pieces outside
+  // `paint`; blended when the image has alpha or fade is below 255.
+  static void PaintBitmap(HBITMAP bitmap, const RECT& paint, const RECT& source, HDC hdc,
+                          const RECT& dest, const RECT& corner, bool hasAlpha, int fade, bool hole,
+                          bool xtiled, bool ytiled);
+  // Draws a loaded image as a draw state says: a source of all zeros is the
+  // whole image, a wider or taller one is cut to it, and nothing is drawn
+  // unless dest meets both the control and the paint rectangle.
+  static void PaintImageState(HDC hdc, const TUiImageInfo* image, const RECT& control,
+                              const RECT& paint, const TUiImageDrawState& state);
 };
 
 }  // namespace UiToolkit
