@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/uitoolkit/fixtures/canvas.h"
+
 #include "uitoolkit/core/ui_render.h"
 #include "uitoolkit/image/image_string.h"
 #include "uitoolkit/image/ui_image.h"
@@ -17,40 +19,7 @@ const uint32_t kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kYell
                kGrey = 0xFF808080, kWhite = 0xFFFFFFFF;
 
 // A 32-bit top-down memory canvas.
-class Canvas {
-public:
-    Canvas(int width, int height, uint32_t fill) : width_(width) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        bits_ = static_cast<uint32_t*>(bits);
-        for (int i = 0; i < width * height; ++i) bits_[i] = fill;
-        dc_ = CreateCompatibleDC(nullptr);
-        old_ = SelectObject(dc_, bitmap_);
-    }
-    ~Canvas() {
-        SelectObject(dc_, old_);
-        DeleteDC(dc_);
-        DeleteObject(bitmap_);
-    }
-    HDC dc() const { return dc_; }
-    uint32_t At(int x, int y) {
-        GdiFlush();
-        return bits_[y * width_ + x] | 0xFF000000;  // GDI leaves the alpha byte undefined
-    }
-
-private:
-    int width_;
-    HBITMAP bitmap_;
-    uint32_t* bits_;
-    HDC dc_;
-    HGDIOBJ old_;
-};
+using fixtures::Canvas;
 
 // An image from 0xAARRGGBB pixels (straight alpha).
 TUiImageInfo Image(int width, int height, const std::vector<uint32_t>& argb) {

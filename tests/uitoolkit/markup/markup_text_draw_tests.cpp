@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/uitoolkit/fixtures/canvas.h"
+
 #include "uitoolkit/core/ui_render.h"
 #include "uitoolkit/image/ui_image.h"
 #include "uitoolkit/markup/markup_text_draw.h"
@@ -70,55 +72,7 @@ private:
     TUiImageInfo image_;
 };
 
-class Canvas {
-public:
-    Canvas(int width, int height, uint32_t fill) : width_(width), height_(height) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        bits_ = static_cast<uint32_t*>(bits);
-        for (int i = 0; i < width * height; ++i) bits_[i] = fill;
-        dc_ = CreateCompatibleDC(nullptr);
-        old_ = SelectObject(dc_, bitmap_);
-    }
-    ~Canvas() {
-        SelectObject(dc_, old_);
-        DeleteDC(dc_);
-        DeleteObject(bitmap_);
-    }
-    HDC dc() const { return dc_; }
-    uint32_t At(int x, int y) {
-        GdiFlush();
-        return bits_[y * width_ + x] & 0xFFFFFF;
-    }
-    // Pixels in [left, right) x [top, bottom) for which `match` holds.
-    template <typename F>
-    int Count(int left, int top, int right, int bottom, F match) {
-        int n = 0;
-        for (int y = top; y < bottom && y < height_; ++y)
-            for (int x = left; x < right && x < width_; ++x) n += match(At(x, y)) ? 1 : 0;
-        return n;
-    }
-    // The rightmost column holding a pixel other than `back`, or -1.
-    int RightmostInk(uint32_t back) {
-        for (int x = width_ - 1; x >= 0; --x)
-            for (int y = 0; y < height_; ++y)
-                if (At(x, y) != back) return x;
-        return -1;
-    }
-
-private:
-    int width_, height_;
-    HBITMAP bitmap_;
-    uint32_t* bits_;
-    HDC dc_;
-    HGDIOBJ old_;
-};
+using fixtures::Canvas;
 
 const uint32_t kWhiteRgb = 0xFFFFFF;
 
