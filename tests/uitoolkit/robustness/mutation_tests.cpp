@@ -9,6 +9,7 @@
 #include "tests/uitoolkit/robustness/mutator.h"
 #include "uitoolkit/core/ui_render.h"
 #include "uitoolkit/image/ui_image.h"
+#include "uitoolkit/markup/markup_text_draw.h"
 #include "uitoolkit/markup/xml_markup.h"
 #include "uitoolkit/zip/skin_files.h"
 #include "uitoolkit/zip/ui_zip_reader.h"
@@ -202,4 +203,86 @@ TEST(Robustness, MutatedImagesNeverCrashTheLoader) {
         });
     printf("image: %d of %d decoded, %d GIF frames\n", decoded, count, frames);
     EXPECT_GT(decoded, count / 20);
+}
+
+namespace {
+
+// Fonts made on demand and kept, one image, a fixed mouse position.
+class MarkupHost : public IMarkupTextHost {
+public:
+    MarkupHost() {
+        const unsigned char rgba[16] = {255, 0, 0, 255, 0, 255, 0, 128, 0, 0, 255, 255, 9, 9, 9, 0};
+        CUiRender::MakePremultipliedBitmap(rgba, 2, 2, 0, &image_);
+    }
+    ~MarkupHost() override {
+        for (HFONT f : fonts_) DeleteObject(f);
+        DeleteObject(image_.bitmap);
+    }
+    HFONT DefaultFont() override { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+    HFONT FontAt(int index) override {
+        return index >= 0 && index < static_cast<int>(fonts_.size()) ? fonts_[index] : DefaultFont();
+    }
+    HFONT FindOrAddFont(const wchar_t* face, int size, bool bold, bool underline, bool italic) override {
+        if (fonts_.size() > 64) return fonts_.back();
+        if (size > 200) size = 200;
+        fonts_.push_back(CreateFontW(-size, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, underline, FALSE,
+                                     DEFAULT_CHARSET, 0, 0, 0, 0, face));
+        return fonts_.back();
+    }
+    DWORD LinkColor() override { return 0xFF0000FF; }
+    DWORD LinkHoverColor() override { return 0xFFFF0000; }
+    DWORD SelectedColor() override { return 0xFFBAE4FF; }
+    POINT MousePos() override { return POINT{20, 8}; }
+    const TUiImageInfo* ImageFor(const wchar_t* name, const wchar_t*) override {
+        return name[0] == L'i' ? &image_ : nullptr;
+    }
+
+private:
+    std::vector<HFONT> fonts_;
+    TUiImageInfo image_;
+};
+
+std::string Utf8(const wchar_t* text) {
+    int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string out(n > 0 ? n - 1 : 0, '\0');
+    if (n > 1) WideCharToMultiByte(CP_UTF8, 0, text, -1, &out[0], n, nullptr, nullptr);
+    return out;
+}
+
+}  // namespace
+
+TEST(Robustness, MutatedMarkupTextAlwaysFinishesLayingOut) {
+    const std::vector<std::string> seeds = {
+        Utf8(L"{b}Bold{/b} text {a page1}a link that wraps{/a} {c #FF0000}red{/c} {i icon.png 2 1}{n}"
+             L"{p 6}para {f Tahoma 14 bold}big{/f}{/p} {s}sel{/s} {x 8}{y 30}<{>{r}{b}raw{/r} \x4E2D\x6587\x5B57"),
+        Utf8(L"{a x}{b}{i}{u}deep{/u}{/i}{/b}{/a}{a y}second link across the whole width of the box{/a}"),
+    };
+    const UINT styles[] = {DT_WORDBREAK, DT_SINGLELINE | DT_END_ELLIPSIS, DT_WORDBREAK | DT_CALCRECT,
+                           DT_CENTER | DT_VCENTER | DT_SINGLELINE, DT_RIGHT | DT_BOTTOM | DT_WORDBREAK | DT_END_ELLIPSIS};
+    MarkupHost host;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, 120, 60);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    robustness::Mutator mutator(4);
+    int links = 0;
+    const int count = MutationCount() / 5;
+    FeedMutations("markup text", count, [&](int i) { return mutator.MutateMarkup(seeds[i % seeds.size()]); },
+                  [&](const std::string& input) {
+                      int n = MultiByteToWideChar(CP_UTF8, 0, input.data(), static_cast<int>(input.size()), nullptr, 0);
+                      std::wstring text(n, L'\0');
+                      if (n) MultiByteToWideChar(CP_UTF8, 0, input.data(), static_cast<int>(input.size()), &text[0], n);
+                      RECT rects[4];
+                      CUiString texts[4];
+                      for (UINT style : styles) {
+                          RECT area = {2, 2, 118, 58};
+                          int found = 4;
+                          DrawMarkupTextWith(dc, &host, area, text.c_str(), 0xFF000000, rects, texts, found, style);
+                          EXPECT_LE(found, 4);
+                          links += found;
+                      }
+                  });
+    printf("markup text: %d link pieces found\n", links);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
 }
