@@ -360,3 +360,25 @@ TEST_F(Settings, DownloadFilePathJoinsTheFolderAndTheInstallerName) {
 }
 
 }  // namespace
+
+namespace {
+
+// Run by the zh_CN variant of this program, where the OEM code page is 936.
+TEST_F(Settings, ChineseNamesRoundTripWhereTheOemCodePageHoldsThem) {
+    if (GetOEMCP() != 936) GTEST_SKIP() << "the OEM code page is " << GetOEMCP();
+    const std::wstring user = L"张三 O'Neil";
+    const std::wstring folder = L"D:\\软件下载\\装机必备";
+    ASSERT_TRUE(ConfMgr::SetUser(user));
+    ASSERT_TRUE(ConfMgr::SetDownloadPath(folder));
+    std::wstring user_back, folder_back;
+    ASSERT_TRUE(ConfMgr::GetUser(&user_back));
+    ASSERT_TRUE(ConfMgr::GetDownloadPath(&folder_back));
+    EXPECT_EQ(user, user_back);
+    EXPECT_EQ(folder, folder_back);
+    std::string oem;
+    WideToOem(user, &oem);
+    oem.pop_back();
+    EXPECT_EQ(std::vector<std::string>{"1|" + oem}, Rows("user_info", "user"));
+}
+
+}  // namespace
