@@ -126,4 +126,12 @@ void CUiRender::PaintImageState(HDC hdc, const TUiImageInfo* image, const RECT& 
                 state.xtiled, state.ytiled);
 }
 
+void PaintImageStrings(HDC hdc, const ImageLookup& lookup, const RECT& control, const RECT& paint,
+                       const wchar_t* image, const wchar_t* modifier) {
+    ParseImageStrings(control, image, modifier, [&](const TUiImageDrawState& state) {
+        if (state.name.IsEmpty()) return;
+        CUiRender::PaintImageState(hdc, lookup(state), control, paint, state);
+    });
+}
+
 }  // namespace UiToolkit

@@ -30,4 +30,15 @@ struct TUiImageDrawState {
 void ParseImageStrings(const RECT& control, const wchar_t* image, const wchar_t* modifier,
                        const std::function<void(const TUiImageDrawState&)>& draw);
 
+struct TUiImageInfo;
+
+// The image lookup behind image strings: the loaded image a draw state
+// names (its name, its type or none, its mask), or none.
+using ImageLookup = std::function<const TUiImageInfo*(const TUiImageDrawState&)>;
+
+// Draws every image that `image` and `modifier` name, as image strings are
+// drawn over a control: an empty name or a missing image draws nothing.
+void PaintImageStrings(HDC hdc, const ImageLookup& lookup, const RECT& control, const RECT& paint,
+                       const wchar_t* image, const wchar_t* modifier);
+
 }  // namespace UiToolkit

@@ -259,3 +259,38 @@ TEST(PaintImageState, SourceDefaultsCutsAndPaintLimits) {
     }
     DeleteObject(image.bitmap);
 }
+
+TEST(PaintImageStrings, SeveralImagesInOneStringAndMissingOnes) {
+    TUiImageInfo red = Image(1, 1, {kRed});
+    TUiImageInfo blue = Image(1, 1, {kBlue});
+    std::vector<std::wstring> asked;
+    const ImageLookup lookup = [&](const TUiImageDrawState& s) -> const TUiImageInfo* {
+        asked.push_back(std::wstring(s.name.GetData()) + L"|" + s.type.GetData());
+        if (std::wstring(s.name.GetData()) == L"red.png") return &red;
+        if (std::wstring(s.name.GetData()) == L"blue.png") return &blue;
+        return nullptr;
+    };
+    struct Case {
+        const wchar_t* image;
+        std::vector<uint32_t> row;  // canvas row 0, x = 0..3
+        std::vector<std::wstring> asked;
+    } cases[] = {
+        {L"red.png", {kRed, kRed, kRed, kRed}, {L"red.png|"}},
+        {L"file='red.png' dest='0,0,2,1' file='blue.png' dest='2,0,4,1'", {kRed, kRed, kBlue, kBlue},
+         {L"red.png|", L"blue.png|"}},
+        {L"file='red.png' dest='0,0,2,1' file='missing.png'", {kRed, kRed, kBack, kBack},
+         {L"red.png|", L"missing.png|"}},
+        {L"file='red.png x", {kBack, kBack, kBack, kBack}, {L"file='red.png x|"}},  // broken: the whole text as a name
+    };
+    const RECT control = {0, 0, 4, 1};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.image);
+        asked.clear();
+        Canvas canvas(4, 1, kBack);
+        PaintImageStrings(canvas.dc(), lookup, control, control, c.image, nullptr);
+        for (int x = 0; x < 4; ++x) ExpectNear(c.row[x], canvas.At(x, 0), 0);
+        EXPECT_EQ(c.asked, asked);
+    }
+    DeleteObject(red.bitmap);
+    DeleteObject(blue.bitmap);
+}
