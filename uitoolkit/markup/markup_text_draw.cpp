@@ -106,6 +106,16 @@ private:
         return size.cx;
     }
 
+    // How many leading characters of the text fit in `room` pixels, in one
+    // measurement rather than one per character.
+    int FitCount(const wchar_t* text, int n, int room) {
+        if (room <= 0) return 0;
+        INT fit = 0;
+        SIZE size{};
+        if (!GetTextExtentExPointW(hdc_, text, n, room, &fit, nullptr, &size)) return 0;
+        return fit < 0 ? 0 : (fit > n ? n : fit);
+    }
+
     HFONT Current(const WalkState& s) const { return s.fonts.empty() ? host_->DefaultFont() : s.fonts.back(); }
     void SelectFont(const WalkState& s) {
         HFONT font = Current(s);
@@ -197,7 +207,7 @@ private:
                     if (x + Metrics().tmMaxCharWidth * n >= right && x + TextWidth(t.text, n) > right) {
                         // Does not fit: keep what does, at least one character
                         // at the left edge so every line makes progress.
-                        while (n > 0 && x + TextWidth(t.text, n) > right) --n;
+                        n = FitCount(t.text, n, right - x);
                         if (n == 0 && x == left) n = 1;
                         if (style_ & DT_WORDBREAK) {
                             int cut = n;
