@@ -2,18 +2,20 @@
 // The render engine: static drawing functions used inside control painting.
 // Colours are 0xAARRGGBB; GDI receives the RGB part.
 //
-// This header holds the colour helpers, the fills, lines and plain text.
-// Image strings and markup text plug into the same class (PaintImageSpec
-// here is the entry point the controls call; see ui_render_image.cpp).
+// The one definition of the class: colour helpers, fills, lines and plain
+// text (uitoolkit/core), image loading (uitoolkit/image). Image strings and
+// markup text plug into the same class (PaintImageSpec here is the entry
+// point the controls call; see ui_render_image.cpp).
 #include <windows.h>
+
+#include <stddef.h>
 
 namespace UiToolkit {
 
 class CWindowManagerUI;
 struct TUiImageInfo;
-struct TUiSkinLocation;
-struct TUiImageDrawState;
 class CGifHandler;
+struct TUiSkinLocation;
 
 class CUiRender {
  public:
@@ -37,6 +39,19 @@ class CUiRender {
   static void StrokeRoundRect(DWORD color, const RECT& rect, HDC hdc, int width, int ellipse_w,
                               int ellipse_h);
 
+  // Image drawing (uitoolkit/image). Draws `source` of a bitmap into `dest`
+  // as a 9-grid with `corner` borders, skipping pieces outside `paint`;
+  // blended when the image has alpha or fade is below 255.
+  static void PaintBitmap(HBITMAP bitmap, const RECT& paint, const RECT& source, HDC hdc,
+                          const RECT& dest, const RECT& corner, bool hasAlpha, int fade, bool hole,
+                          bool xtiled, bool ytiled);
+  // Draws a loaded image as a draw state of an image string says: a source
+  // of all zeros is the whole image, a wider or taller one is cut to it, and
+  // nothing is drawn unless dest meets both the control and the paint
+  // rectangle.
+  static void PaintImageState(HDC hdc, const TUiImageInfo* image, const RECT& control,
+                              const RECT& paint, const struct TUiImageDrawState& state);
+
   // Plain text in the manager's font of that index (DrawTextW).
   static void DrawPlainText(int font, DWORD color, HDC hdc, CWindowManagerUI* manager,
                             const RECT& rect, const wchar_t* text, UINT style);
@@ -45,16 +60,19 @@ class CUiRender {
   static bool PaintImageSpec(HDC hdc, CWindowManagerUI* manager, const RECT& control_rect,
                              const RECT& paint_rect, const wchar_t* image, const wchar_t* modifier);
 
+  // A 32-bit BI_RGB DIB section (zero-filled); `bits` receives its pixels.
+  static HBITMAP CreateDib32(HDC hdc, int w, int h, bool top_down, DWORD** bits);
+
   // The AlphaBlend in use: msimg32's when present, else SoftAlphaBlend.
   typedef BOOL(WINAPI* AlphaBlendFn)(HDC, int, int, int, int, HDC, int, int, int, int,
                                      BLENDFUNCTION);
   static AlphaBlendFn AlphaBlender();
 
-  // Image loading (uitoolkit/image/). `type` none: `name` is a file name,
-  // looked for in the skin zip (when one is set) or the resource folder,
-  // then as a path of its own; otherwise `name` is a resource identifier
-  // and `type` its type. `mask` (0xAARRGGBB) keys out pixels of exactly
-  // that value.
+  // ---- image loading (uitoolkit/image) ----
+  // `type` none: `name` is a file name, looked for in the skin zip (when
+  // one is set) or the resource folder, then as a path of its own.
+  // Otherwise `name` is a resource identifier and `type` its type.
+  // `mask` (0xAARRGGBB) keys out pixels of exactly that value.
   static TUiImageInfo* LoadImageFile(const wchar_t* name, const wchar_t* type, DWORD mask);
   static TUiImageInfo* LoadImageFileFrom(const TUiSkinLocation& location, const wchar_t* name,
                                          const wchar_t* type, DWORD mask);
@@ -65,22 +83,9 @@ class CUiRender {
   // Decodes image bytes of any format stb_image reads.
   static TUiImageInfo* DecodeImage(const void* bytes, size_t length, DWORD mask);
   static CGifHandler* DecodeGif(const void* bytes, size_t length);
-  // A premultiplied 32-bit top-down DIB section from RGBA pixels; false
-  // when none can be made.
+  // A premultiplied DIB section from RGBA pixels; false when none can be made.
   static bool MakePremultipliedBitmap(const unsigned char* rgba, int width, int height, DWORD mask,
                                       TUiImageInfo* image);
-
-  // Image drawing (uitoolkit/image/). Draws `source` of a bitmap into
-  // `dest` as a 9-grid with `corner` borders, skipping pieces outside
-  // `paint`; blended when the image has alpha or fade is below 255.
-  static void PaintBitmap(HBITMAP bitmap, const RECT& paint, const RECT& source, HDC hdc,
-                          const RECT& dest, const RECT& corner, bool hasAlpha, int fade, bool hole,
-                          bool xtiled, bool ytiled);
-  // Draws a loaded image as a draw state says: a source of all zeros is the
-  // whole image, a wider or taller one is cut to it, and nothing is drawn
-  // unless dest meets both the control and the paint rectangle.
-  static void PaintImageState(HDC hdc, const TUiImageInfo* image, const RECT& control,
-                              const RECT& paint, const TUiImageDrawState& state);
 };
 
 }  // namespace UiToolkit
