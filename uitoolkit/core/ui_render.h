@@ -39,6 +39,19 @@ class CUiRender {
   static void StrokeRoundRect(DWORD color, const RECT& rect, HDC hdc, int width, int ellipse_w,
                               int ellipse_h);
 
+  // Image drawing (uitoolkit/image). Draws `source` of a bitmap into `dest`
+  // as a 9-grid with `corner` borders, skipping pieces outside `paint`;
+  // blended when the image has alpha or fade is below 255.
+  static void PaintBitmap(HBITMAP bitmap, const RECT& paint, const RECT& source, HDC hdc,
+                          const RECT& dest, const RECT& corner, bool hasAlpha, int fade, bool hole,
+                          bool xtiled, bool ytiled);
+  // Draws a loaded image as a draw state of an image string says: a source
+  // of all zeros is the whole image, a wider or taller one is cut to it, and
+  // nothing is drawn unless dest meets both the control and the paint
+  // rectangle.
+  static void PaintImageState(HDC hdc, const TUiImageInfo* image, const RECT& control,
+                              const RECT& paint, const struct TUiImageDrawState& state);
+
   // Plain text in the manager's font of that index (DrawTextW).
   static void DrawPlainText(int font, DWORD color, HDC hdc, CWindowManagerUI* manager,
                             const RECT& rect, const wchar_t* text, UINT style);

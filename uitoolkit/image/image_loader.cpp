@@ -1,5 +1,6 @@
 #include "uitoolkit/image/image_decode.h"
-#include "uitoolkit/image/ui_render.h"
+#include "uitoolkit/core/ui_render.h"
+#include "uitoolkit/image/ui_image.h"
 #include "uitoolkit/zip/skin_files.h"
 
 #include <cstring>

@@ -1,33 +1,25 @@
 #include "uitoolkit/image/ui_image.h"
 
-#include <new>
 
 namespace UiToolkit {
 
 CGifHandler::~CGifHandler() {
     stopped = true;
-    for (TUiGifFrame* frame : frames_) {
+    for (int i = 0; i < frames_.GetSize(); ++i) {
+        auto* frame = static_cast<TUiGifFrame*>(frames_.GetAt(i));
         if (frame->bitmap) DeleteObject(frame->bitmap);
         delete frame;
     }
-    frames_.clear();
+    frames_.Empty();
 }
 
 bool CGifHandler::AddFrame(TUiGifFrame* frame) {
-    if (!frame) return false;
-    try {
-        if (frames_.size() == frames_.capacity())
-            frames_.reserve(frames_.capacity() ? frames_.capacity() * 2 : 11);
-        frames_.push_back(frame);
-        return true;
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
+    return frame && frames_.Add(frame);
 }
 
 TUiGifFrame* CGifHandler::FrameAt(int index) const {
     if (stopped || index < 0 || index >= FrameCount()) return nullptr;
-    return frames_[index];
+    return static_cast<TUiGifFrame*>(frames_.GetAt(index));
 }
 
 void FreeImageInfo(TUiImageInfo* image) {

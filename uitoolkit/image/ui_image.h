@@ -2,8 +2,9 @@
 // Loaded images: 32-bit top-down DIB sections with premultiplied colour,
 // ready for AlphaBlend, and the composed frames of animated GIFs.
 #include <windows.h>
-#include <string>
-#include <vector>
+
+#include "uitoolkit/core/ui_ptr_array.h"
+#include "uitoolkit/core/ui_string.h"
 
 namespace UiToolkit {
 
@@ -12,7 +13,7 @@ struct TUiImageInfo {
     int width = 0;
     int height = 0;
     bool hasAlpha = false;  // some pixel is not fully opaque (or was keyed out)
-    std::wstring resourceType;  // empty unless loaded from a resource
+    CUiString resourceType;  // empty unless loaded from a resource
     DWORD maskColour = 0;       // 0xAARRGGBB the image was keyed with
 };
 
@@ -31,14 +32,14 @@ public:
     // Appends a frame and takes it over; false (frame not taken) when the
     // array cannot grow.
     bool AddFrame(TUiGifFrame* frame);
-    int FrameCount() const { return static_cast<int>(frames_.size()); }
+    int FrameCount() const { return frames_.GetSize(); }
     TUiGifFrame* FrameAt(int index) const;
 
     int currentFrame = 0;
     bool stopped = false;  // set while being destroyed: no frame is handed out
 
 private:
-    std::vector<TUiGifFrame*> frames_;
+    CUiPtrArray frames_;  // TUiGifFrame*
 };
 
 // Frees an image's bitmap and record.

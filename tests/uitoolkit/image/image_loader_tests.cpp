@@ -2,7 +2,8 @@
 
 #include "tests/support/test_support.h"
 #include "tests/uitoolkit/fixtures/skin_fixtures.h"
-#include "uitoolkit/image/ui_render.h"
+#include "uitoolkit/core/ui_render.h"
+#include "uitoolkit/image/ui_image.h"
 #include "uitoolkit/zip/skin_files.h"
 
 #include <memory>
@@ -236,4 +237,30 @@ TEST_F(ImageFilesTest, ImagesAreFoundInTheZipOrFolderThenAsAPath) {
     gif.reset(CUiRender::LoadGifFileFrom(folder, L"folder.png"));
     ASSERT_TRUE(gif);
     EXPECT_EQ(0, gif->FrameCount());
+}
+
+TEST_F(ImageFilesTest, ImagesAreReadFromResourcesOfTheResourceModule) {
+    // A copy of this program with a PNG resource added stands for the
+    // program's resources.
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::wstring copy = dir_ + L"\\resources.exe";
+    ASSERT_TRUE(CopyFileW(self, copy.c_str(), FALSE));
+    const std::string png = SolidPng(0, 128, 255);
+    HANDLE update = BeginUpdateResourceW(copy.c_str(), FALSE);
+    ASSERT_NE(nullptr, update);
+    ASSERT_TRUE(UpdateResourceW(update, L"PNG", MAKEINTRESOURCEW(101), MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
+                                const_cast<char*>(png.data()), static_cast<DWORD>(png.size())));
+    ASSERT_TRUE(EndUpdateResourceW(update, FALSE));
+    HMODULE module = LoadLibraryExW(copy.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(nullptr, module);
+
+    TUiSkinLocation location;
+    location.resourceModule = module;
+    ImagePtr image(CUiRender::LoadImageFileFrom(location, MAKEINTRESOURCEW(101), L"PNG", 0));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(std::vector<uint32_t>({0xFF0080FF, 0xFF0080FF}), Pixels(image->bitmap));
+    EXPECT_FALSE(ImagePtr(CUiRender::LoadImageFileFrom(location, MAKEINTRESOURCEW(102), L"PNG", 0)));
+    EXPECT_FALSE(ImagePtr(CUiRender::LoadImageFileFrom(location, MAKEINTRESOURCEW(101), L"GIF", 0)));
+    FreeLibrary(module);
 }
