@@ -233,7 +233,11 @@ bool HttpDownloadFile(const std::wstring& host, const std::wstring& path,
 }
 
 bool HttpDownloadMem(const std::wstring& url, std::string* body) {
-    SimpleHttpReader reader(0);
+    return HttpDownloadMem(url, body, 0);
+}
+
+bool HttpDownloadMem(const std::wstring& url, std::string* body, unsigned long timeout_ms) {
+    SimpleHttpReader reader(timeout_ms);
     if (!reader.OpenUrl(url)) return false;
     return ReadAnswer(&reader, body);
 }

@@ -34,6 +34,9 @@ bool HttpDownloadFile(const std::wstring& host, const std::wstring& path,
 // kMaxMemoryBody) whose bytes all arrived. A length of 0 succeeds with `body`
 // untouched.
 bool HttpDownloadMem(const std::wstring& url, std::string* body);
+// The same with a time-out for every step, for requests whose callers must
+// not wait without end on a stalled host.
+bool HttpDownloadMem(const std::wstring& url, std::string* body, unsigned long timeout_ms);
 bool HttpDownloadMem(const std::wstring& host, const std::wstring& path, std::string* body);
 
 struct HttpBatchEntry {

@@ -2,14 +2,20 @@
 // The render engine: static drawing functions used inside control painting.
 // Colours are 0xAARRGGBB; GDI receives the RGB part.
 //
-// This header holds the colour helpers, the fills, lines and plain text.
-// Image strings and markup text plug into the same class (PaintImageSpec
-// here is the entry point the controls call; see ui_render_image.cpp).
+// The one definition of the class: colour helpers, fills, lines and plain
+// text (uitoolkit/core), image loading (uitoolkit/image). Image strings and
+// markup text plug into the same class (PaintImageSpec here is the entry
+// point the controls call; see ui_render_image.cpp).
 #include <windows.h>
+
+#include <stddef.h>
 
 namespace UiToolkit {
 
 class CWindowManagerUI;
+struct TUiImageInfo;
+class CGifHandler;
+struct TUiSkinLocation;
 
 class CUiRender {
  public:
@@ -41,10 +47,32 @@ class CUiRender {
   static bool PaintImageSpec(HDC hdc, CWindowManagerUI* manager, const RECT& control_rect,
                              const RECT& paint_rect, const wchar_t* image, const wchar_t* modifier);
 
+  // A 32-bit BI_RGB DIB section (zero-filled); `bits` receives its pixels.
+  static HBITMAP CreateDib32(HDC hdc, int w, int h, bool top_down, DWORD** bits);
+
   // The AlphaBlend in use: msimg32's when present, else SoftAlphaBlend.
   typedef BOOL(WINAPI* AlphaBlendFn)(HDC, int, int, int, int, HDC, int, int, int, int,
                                      BLENDFUNCTION);
   static AlphaBlendFn AlphaBlender();
+
+  // ---- image loading (uitoolkit/image) ----
+  // `type` none: `name` is a file name, looked for in the skin zip (when
+  // one is set) or the resource folder, then as a path of its own.
+  // Otherwise `name` is a resource identifier and `type` its type.
+  // `mask` (0xAARRGGBB) keys out pixels of exactly that value.
+  static TUiImageInfo* LoadImageFile(const wchar_t* name, const wchar_t* type, DWORD mask);
+  static TUiImageInfo* LoadImageFileFrom(const TUiSkinLocation& location, const wchar_t* name,
+                                         const wchar_t* type, DWORD mask);
+  // A handler without frames when the bytes are found but hold no GIF;
+  // none when no bytes are found.
+  static CGifHandler* LoadGifFile(const wchar_t* name);
+  static CGifHandler* LoadGifFileFrom(const TUiSkinLocation& location, const wchar_t* name);
+  // Decodes image bytes of any format stb_image reads.
+  static TUiImageInfo* DecodeImage(const void* bytes, size_t length, DWORD mask);
+  static CGifHandler* DecodeGif(const void* bytes, size_t length);
+  // A premultiplied DIB section from RGBA pixels; false when none can be made.
+  static bool MakePremultipliedBitmap(const unsigned char* rgba, int width, int height, DWORD mask,
+                                      TUiImageInfo* image);
 };
 
 }  // namespace UiToolkit
