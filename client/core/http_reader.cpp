@@ -114,6 +114,11 @@ bool SimpleHttpReader::RunStep(const std::shared_ptr<Step>& step) {
 
 bool SimpleHttpReader::Connect(const std::wstring& host) {
     ok_ = false;
+    // A second connect replaces the first rather than leaking its handles.
+    CloseRequest();
+    if (connection_) InternetCloseHandle(connection_);
+    if (session_) InternetCloseHandle(session_);
+    connection_ = session_ = nullptr;
     std::wstring name;
     if (!SplitHostPort(host, INTERNET_DEFAULT_HTTP_PORT, &name, &port_)) return false;
     session_ = InternetOpenW(L"Vantrel", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
