@@ -145,7 +145,10 @@ bool SimpleHttpReader::OpenRequest(const std::wstring& path, int64_t offset) {
     if (!connection_) return false;
     const wchar_t* accept[] = {L"*/*", nullptr};
     request_ = HttpOpenRequestW(connection_, L"GET", path.c_str(), L"HTTP/1.1", nullptr, accept,
-                                extra_flags_ | INTERNET_FLAG_RELOAD |
+                                // Never from the cache, and never into it either:
+                                // answers include cookie-authenticated user data,
+                                // and the cache write costs a few ms per request.
+                                extra_flags_ | INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
                                     INTERNET_FLAG_EXISTING_CONNECT | INTERNET_FLAG_NO_UI,
                                 0);
     if (!request_) return false;
