@@ -21,8 +21,11 @@ void InstallScanMgr::StartScan() {
     int expected = kNotStarted;
     if (!state_.compare_exchange_strong(expected, kScanning)) return;
     if (!ke::run_detached([this] { ScanThread(); })) {
+        // Scanning here would block the start-up until the version database
+        // is refreshed, which only the main window starts. End the scan
+        // empty instead, so no view waits for ever.
         log_error("%s: cannot start the scan thread", "InstallScanMgr::StartScan");
-        ScanThread();  // rows must not wait for ever: scan on this thread
+        Finish(SysInstallSoftList(), false);
     }
 }
 
@@ -63,6 +66,10 @@ void InstallScanMgr::ScanThread() {
             installed_.push_back(entry);
         }
     }
+    Finish(list, scanned);
+}
+
+void InstallScanMgr::Finish(const SysInstallSoftList& list, bool scanned) {
     ke::scoped_lock lock(observer_lock_);
     state_.store(kDone);
     // An observer may remove itself from inside its own call: walk a copy

@@ -39,6 +39,9 @@ public:
     void ScanThread();
 
 private:
+    // Marks the scan done and tells every waiting observer.
+    void Finish(const SysInstallSoftList& list, bool scanned);
+
     InstallScanMgr(const InstallScanMgr&) = delete;
     InstallScanMgr& operator=(const InstallScanMgr&) = delete;
 

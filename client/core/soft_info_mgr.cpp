@@ -3,19 +3,15 @@
 #include <shlwapi.h>
 #include "client/core/host_config.h"
 #include "client/core/http_fetch.h"
-#include "client/core/program_folder.h"
+#include "client/core/local_icon_mgr.h"
 #include "client/core/software_parse.h"
 #include "foundation/log/log.h"
 
 namespace {
 
+// The icon store knows which icons are on disk below the skin folder.
 bool IconFileLookup(int soft_id, std::wstring* relative_path) {
-    wchar_t relative[64];
-    swprintf(relative, 64, L"temp\\%d.png", soft_id);
-    std::wstring file = ProgramFolder() + L"skin\\" + relative;
-    if (!PathFileExistsW(file.c_str())) return false;
-    *relative_path = relative;
-    return true;
+    return SoftIcon::Instance().GetIconPath(soft_id, relative_path);
 }
 
 }  // namespace
@@ -48,6 +44,11 @@ std::wstring SoftInfoMgr::GetIconPath(const Software& soft) {
 void SoftInfoMgr::SetCollected(int soft_id, bool collected) {
     ke::scoped_lock hold(collected_lock_);
     collected_[soft_id] = collected;
+}
+
+void SoftInfoMgr::ClearCollected() {
+    ke::scoped_lock hold(collected_lock_);
+    collected_.clear();
 }
 
 bool SoftInfoMgr::IsCollected(int soft_id) {

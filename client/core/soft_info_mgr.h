@@ -30,6 +30,8 @@ public:
 
     void SetCollected(int soft_id, bool collected);
     bool IsCollected(int soft_id);
+    // Every flag gone (at logout).
+    void ClearCollected();
 
     // Finds the local icon of an id ("temp\<id>.png" when that file is in the
     // skin's icon folder). Replaceable, for the icon store and for tests.

@@ -2,8 +2,15 @@
 #include <stdlib.h>
 #include <windows.h>
 #include <json/json.h>
-#include "client/core/program_folder.h"
+#include "client/core/conf_mgr.h"
+#include "client/core/host_config.h"
+#include "client/core/http_fetch.h"
+#include "client/core/json_read.h"
+#include "client/core/md5.h"
 #include "client/core/text_encoding.h"
+#include "client/core/version_compare.h"
+#include "client/core/version_index.h"
+#include "foundation/log/log.h"
 #include "client/core/uninstall_entry_rules.h"
 #include "foundation/ke/critical_section.h"
 
@@ -20,7 +27,79 @@ ke::critical_section g_path_lock;
 std::wstring g_path_override;
 volatile LONG g_poll_ms = 500;
 
+// The update check and the freshness query are small answers; a stalled host
+// must not keep the scan (which waits for the database) waiting for ever.
+const unsigned long kQueryTimeoutMs = 5000;
+
+std::wstring CatalogueUrl(const std::wstring& path) {
+    return L"http://" + ServiceHostName(ServiceHost::Catalogue) + path;
+}
+
+void SetCheckRunning(bool running) {
+    ke::scoped_lock lock(g_check_lock);
+    g_check_running = running;
+}
+
+// Lower-case hexadecimal MD5 of a file; false when it cannot be opened.
+bool FileMd5Hex(const std::wstring& path, std::string* hex) {
+    FILE* file = _wfopen(path.c_str(), L"rb");
+    if (!file) return false;
+    Md5State state;
+    Md5Init(&state);
+    unsigned char buffer[512];
+    size_t got;
+    while ((got = fread(buffer, 1, sizeof buffer, file)) > 0) Md5Update(&state, buffer, got);
+    fclose(file);
+    unsigned char digest[16];
+    Md5Final(&state, digest);
+    DigestToHex(digest, hex);
+    for (auto& c : *hex) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    return true;
+}
+
 }  // namespace
+
+bool VersionMgr::CheckUpdate(std::wstring* product_file, std::wstring* product_version, bool* newer) {
+    SetCheckRunning(true);
+    bool result = false;
+    std::string body;
+    Json::Value root;
+    if (HttpDownloadMem(CatalogueUrl(L"/update_version"), &body, kQueryTimeoutMs) &&
+        json_read::Parse(body, json_read::Root::Object, &root)) {
+        std::wstring file, version;
+        AnsiToWide(json_read::Text(root, "product_file", "0"), &file);
+        AnsiToWide(json_read::Text(root, "product_ver", "0"), &version);
+        *product_file = file;
+        *product_version = version;
+        *newer = CompareVersion(kClientVersion, version) >= 1;
+        result = true;
+    }
+    SetCheckRunning(false);
+    return result;
+}
+
+bool VersionMgr::DownloadVDB() {
+    std::wstring path;
+    if (!GetVdbPath(&path)) {
+        SetDbState(kDbFailed);
+        return false;
+    }
+    std::string digest;
+    if (FileMd5Hex(path, &digest)) {
+        std::string body;
+        std::wstring query = CatalogueUrl(L"/query_vdb/") + std::wstring(digest.begin(), digest.end());
+        if (HttpDownloadMem(query, &body, kQueryTimeoutMs) && !ParseVdbReply(body)) {
+            log_trace("%s: lastest version db", "VersionMgr::DownloadVDB");
+            SetDbState(kDbReady);
+            return true;
+        }
+    }
+    // The fetch writes beside the file and replaces it only when the whole
+    // database arrived, so a failed refresh keeps the last good copy.
+    bool fetched = HttpFetchFile(CatalogueUrl(L"/VDB"), path);
+    SetDbState(fetched ? kDbReady : kDbFailed);
+    return fetched;
+}
 
 void VersionMgr::SetDbState(int state) {
     ke::scoped_lock lock(g_state_lock);
@@ -45,8 +124,7 @@ bool VersionMgr::GetVdbPath(std::wstring* path) {
             return true;
         }
     }
-    *path = ProgramFolder() + L"data\\vdb.dat";
-    return true;
+    return ConfMgr::GetVdbPath(path);
 }
 
 void VersionMgr::SetVdbPathForTests(const std::wstring& path) {
@@ -93,8 +171,9 @@ bool VersionMgr::MatchInstalled(const std::vector<std::wstring>& names,
     std::vector<DBItemPtr> items;
     LoadDB(utf8_path, &items);
     std::vector<LoweredItem> lowered = LowerItems(items);
+    VersionIndex index(lowered);
     for (size_t i = 0; i < names.size(); ++i) {
-        DBItemPtr item = FindItem(lowered, LowerCopy(names[i]));
+        DBItemPtr item = index.Find(LowerCopy(names[i]));
         if (!item) continue;
         (*results)[i].version = item->version;
         (*results)[i].soft_id = item->softid;

@@ -1,4 +1,4 @@
-"""Login, user service (favourites and schemes) and scores.
+"""Login and user service (favourites and schemes).
 
 Login host:    /Userlogin.aspx?user_account=<name>&user_psw=<MD5 upper-case hex>
 User service:  /userservice.aspx?mod=...   Every request must carry the cookie
@@ -7,8 +7,6 @@ User service:  /userservice.aspx?mod=...   Every request must carry the cookie
                with different keys (adding to the favourites sends "uid",
                adding to a scheme does not), so a request is routed on its
                exact key set; any other key set is refused with "badrequest".
-Report host:   /UserService.aspx?mod=score&soft_id=&score=,
-               /UserService.aspx?mod=getscorenum&soft_id=
 
 Sample users: "kelvora" / "secret" and "demo" / "demo".
 Controls:      /_user/reset, /_user/state (the stored data as JSON),
@@ -75,7 +73,6 @@ class UserData:
                                        "softs": [], "listed": True}
         self.next_scheme = 900
         self.refusals = {}
-        self.scores = {}  # soft id -> list of scores
 
     def user_by_cookie(self, cookie_header):
         for part in (cookie_header or "").split(";"):
@@ -95,8 +92,17 @@ class UserData:
 
 
 def register(route, state):
-    data = UserData()
-    state.ctx["user_data"] = data
+    # Each session (the main port and every private one) has its own users'
+    # data, so tests that run at the same time do not see each other's changes.
+    datas = {}
+    datas_lock = threading.Lock()
+
+    def data_of(handler):
+        with datas_lock:
+            key = id(handler.session)
+            if key not in datas:
+                datas[key] = UserData()
+            return datas[key]
 
     def ok(**members):
         out = {"error": "noerror"}
@@ -110,6 +116,7 @@ def register(route, state):
     def login(handler, path, query, raw):
         account = query.get("user_account", [""])[0]
         password = query.get("user_psw", [""])[0]
+        data = data_of(handler)
         with data.lock:
             user = data.users.get(account)
             if user is None or md5_upper(user["password"]) != password:
@@ -117,7 +124,7 @@ def register(route, state):
             return ok(cookie=user["cookie"], userid=str(user["uid"]),
                       solu_id=str(user["root"]), collect_id=str(user["collect"]))
 
-    def owned_scheme(user, scheme_id):
+    def owned_scheme(data, user, scheme_id):
         scheme = data.schemes.get(to_int(scheme_id))
         return scheme if scheme and scheme["owner"] == user["uid"] else None
 
@@ -128,13 +135,13 @@ def register(route, state):
         return fn
 
     @handles
-    def collect_list(user, q):
+    def collect_list(data, user, q):
         scheme = data.schemes[user["collect"]]
         return ok(list=[{"soft_id": str(s)} for s in scheme["softs"]])
 
     @handles
-    def add_soft(user, q):
-        scheme = owned_scheme(user, q["scheme_id"])
+    def add_soft(data, user, q):
+        scheme = owned_scheme(data, user, q["scheme_id"])
         soft = to_int(q["soft_id"])
         if scheme is None or soft is None:
             return error("noscheme")
@@ -143,8 +150,8 @@ def register(route, state):
         return ok()
 
     @handles
-    def del_soft(user, q):
-        scheme = owned_scheme(user, q["scheme_id"])
+    def del_soft(data, user, q):
+        scheme = owned_scheme(data, user, q["scheme_id"])
         soft = to_int(q["soft_id"])
         if scheme is None or soft not in scheme["softs"]:
             return error("nosoft")
@@ -152,7 +159,7 @@ def register(route, state):
         return ok()
 
     @handles
-    def scheme_list(user, q):
+    def scheme_list(data, user, q):
         items = [{"scheme_id": str(i), "scheme_name": s["name"], "scheme_desc": s["desc"],
                   "soft_num": str(len(s["softs"]))}
                  for i, s in sorted(data.schemes.items())
@@ -160,7 +167,7 @@ def register(route, state):
         return ok(list=items)
 
     @handles
-    def add_scheme(user, q):
+    def add_scheme(data, user, q):
         if to_int(q["pscheme_id"]) != user["root"]:
             return error("noparent")
         if not q["scheme_name"]:
@@ -172,23 +179,23 @@ def register(route, state):
         return ok(id=str(scheme_id))
 
     @handles
-    def del_scheme(user, q):
-        if owned_scheme(user, q["scheme_id"]) is None:
+    def del_scheme(data, user, q):
+        if owned_scheme(data, user, q["scheme_id"]) is None:
             return error("noscheme")
         del data.schemes[to_int(q["scheme_id"])]
         return ok()
 
     @handles
-    def modify_scheme(user, q):
-        scheme = owned_scheme(user, q["scheme_id"])
+    def modify_scheme(data, user, q):
+        scheme = owned_scheme(data, user, q["scheme_id"])
         if scheme is None:
             return error("noscheme")
         scheme["name"], scheme["desc"] = q["scheme_name"], q["scheme_desc"]
         return ok()
 
     @handles
-    def scheme_soft(user, q):
-        scheme = owned_scheme(user, q["scheme_id"])
+    def scheme_soft(data, user, q):
+        scheme = owned_scheme(data, user, q["scheme_id"])
         if scheme is None:
             return error("noscheme")
         return ok(list=[{"soft_id": str(s)} for s in scheme["softs"]])
@@ -197,6 +204,7 @@ def register(route, state):
     def user_service(handler, path, query, raw):
         q = {k: v[0] for k, v in query.items()}
         mod = q.get("mod", "")
+        data = data_of(handler)
         with data.lock:
             user = data.user_by_cookie(handler.headers.get("Cookie"))
             if user is None:
@@ -207,30 +215,14 @@ def register(route, state):
                 if set(q) == keys:
                     if data.refused(mod):
                         return error("refused")
-                    return handlers[name](user, q)
-            return error("badrequest")
-
-    @route("/UserService.aspx")
-    def scores(handler, path, query, raw):
-        q = {k: v[0] for k, v in query.items()}
-        soft = to_int(q.get("soft_id"))
-        with data.lock:
-            if q.get("mod") == "score" and set(q) == {"mod", "soft_id", "score"}:
-                score = to_int(q["score"])
-                if soft is None or score is None:
-                    return error("badrequest")
-                data.scores.setdefault(soft, []).append(score)
-                return ok()
-            if q.get("mod") == "getscorenum" and set(q) == {"mod", "soft_id"} and soft is not None:
-                given = data.scores.get(soft, [])
-                average = sum(given) // len(given) if given else 0
-                return ok(nums=str(len(given)), score=str(average))
+                    return handlers[name](data, user, q)
             return error("badrequest")
 
     @route("/_user/")
     def control(handler, path, query, raw):
         what = path[len("/_user/"):]
         q = {k: v[0] for k, v in query.items()}
+        data = data_of(handler)
         with data.lock:
             if what == "reset":
                 data.reset()
@@ -248,5 +240,4 @@ def register(route, state):
             elif what != "state":
                 return Response.text(404, "unknown user control")
             return Response.json_text(json.dumps(
-                {"schemes": {str(k): v for k, v in data.schemes.items()},
-                 "scores": {str(k): v for k, v in data.scores.items()}}, ensure_ascii=False))
+                {"schemes": {str(k): v for k, v in data.schemes.items()}}, ensure_ascii=False))

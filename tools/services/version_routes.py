@@ -57,7 +57,7 @@ class VersionService:
         self.reset()
 
     def reset(self):
-        with getattr(self, "lock", threading.Lock()):
+        with self.lock:
             self.product = dict(DEFAULT_PRODUCT)
             self.set_rows_locked(sample_rows())
 
@@ -67,17 +67,28 @@ class VersionService:
 
 
 def register(route, state):
-    service = VersionService()
-    state.ctx["version_service"] = service
+    # Each session (the main port and every private one) has its own answers,
+    # so tests that run at the same time do not change each other's.
+    services = {}
+    services_lock = threading.Lock()
+
+    def service_of(handler):
+        with services_lock:
+            key = id(handler.session)
+            if key not in services:
+                services[key] = VersionService()
+            return services[key]
 
     @route("/update_version")
     def update_version(handler, path, query, raw):
+        service = service_of(handler)
         with service.lock:
             return Response.json(dict(service.product))
 
     @route("/query_vdb/")
     def query_vdb(handler, path, query, raw):
         digest = path[len("/query_vdb/"):].lower()
+        service = service_of(handler)
         with service.lock:
             current = digest == service.md5
         return Response.json({"new_version": "0" if current else "1"})
@@ -86,12 +97,14 @@ def register(route, state):
     def vdb(handler, path, query, raw):
         if path != "/VDB":
             return None
+        service = service_of(handler)
         with service.lock:
             return Response.file(service.vdb)
 
     @route("/_version/")
     def control(handler, path, query, raw):
         what = path[len("/_version/"):]
+        service = service_of(handler)
         with service.lock:
             if what == "config":
                 service.product = {k: query[k][0] for k in ("product_file", "product_ver") if k in query}

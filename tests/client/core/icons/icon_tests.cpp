@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <condition_variable>
+#include <mutex>
+#include "client/core/icon_downloader.h"
+#include "client/core/local_icon_mgr.h"
+#include "foundation/log/log.h"
+#include "tests/client/core/http/private_service.h"
+#include "tests/support/test_support.h"
+
+namespace {
+
+// Collects callback results; Wait blocks until `n` arrived (or 20 s).
+class Answers {
+public:
+    IconDownloader::Callback Callback() {
+        return [this](int32_t id, const wchar_t* path) {
+            std::lock_guard<std::mutex> lock(mutex_);
+            got_.push_back({id, path ? path : L"<none>"});
+            cv_.notify_all();
+        };
+    }
+    bool Wait(size_t n) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        return cv_.wait_for(lock, std::chrono::seconds(20), [&] { return got_.size() >= n; });
+    }
+    std::vector<std::pair<int32_t, std::wstring>> got() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return got_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable cv_;
+    std::vector<std::pair<int32_t, std::wstring>> got_;
+};
+
+class Icons : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(service_.ok());
+        SetEnvironmentVariableW(L"VANTREL_CATALOGUE_HOST", service_.host().c_str());
+        skin_ = test_support::MakeTempDir(L"skin");
+        SetIconSkinFolderForTests(skin_);
+    }
+    void TearDown() override { test_support::RemoveTree(skin_); }
+
+    int Count(const std::string& path) {
+        int n = 0;
+        for (const auto& entry : service_.Log()) n += entry["path"].asString() == path;
+        return n;
+    }
+
+    PrivateService service_;
+    std::wstring skin_;
+};
+
+TEST_F(Icons, TheStoreFindsIconsAlreadyOnDisk) {
+    std::wstring path;
+    EXPECT_FALSE(SoftIcon::Instance().GetIconPath(3001, &path));
+    // The lookup created the folder; an icon put there is found.
+    ASSERT_TRUE(test_support::WriteFileBytes(skin_ + L"\\temp\\3001.png", "png"));
+    ASSERT_TRUE(SoftIcon::Instance().GetIconPath(3001, &path));
+    EXPECT_EQ(L"temp\\3001.png", path);
+    EXPECT_FALSE(TypeIcon::Instance().GetIconPath(301, &path));
+    ASSERT_TRUE(test_support::WriteFileBytes(skin_ + L"\\class\\301.png", "png"));
+    ASSERT_TRUE(TypeIcon::Instance().GetIconPath(301, &path));
+    EXPECT_EQ(L"class\\301.png", path);
+}
+
+TEST_F(Icons, TwoRequestsMakeOneDownloadAndALaterOneIsAnsweredAtOnce) {
+    Answers answers;
+    ASSERT_TRUE(IconDownloader::Instance().RequestSoftIcon(1001, answers.Callback()));
+    ASSERT_TRUE(IconDownloader::Instance().RequestSoftIcon(1001, answers.Callback()));
+    ASSERT_TRUE(answers.Wait(2));
+    for (const auto& got : answers.got()) EXPECT_EQ(std::make_pair(1001, std::wstring(L"temp\\1001.png")), got);
+    EXPECT_EQ(1, Count("/icon/1001"));
+    std::string png;
+    ASSERT_TRUE(test_support::ReadFileBytes(skin_ + L"\\temp\\1001.png", &png));
+    EXPECT_EQ(0u, png.find("\x89PNG"));
+    std::wstring stored;
+    ASSERT_TRUE(SoftIcon::Instance().GetIconPath(1001, &stored));
+    EXPECT_EQ(L"temp\\1001.png", stored);
+
+    Answers cached;
+    ASSERT_TRUE(IconDownloader::Instance().RequestSoftIcon(1001, cached.Callback()));
+    EXPECT_EQ(1u, cached.got().size());  // before the request returned
+    EXPECT_EQ(1, Count("/icon/1001"));
+}
+
+TEST_F(Icons, CategoryIconsGoToTheirOwnFolder) {
+    Answers answers;
+    ASSERT_TRUE(IconDownloader::Instance().RequestClassIcon(101, answers.Callback()));
+    ASSERT_TRUE(answers.Wait(1));
+    EXPECT_EQ(std::make_pair(101, std::wstring(L"class\\101.png")), answers.got()[0]);
+    EXPECT_EQ(1, Count("/class_icon/101"));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((skin_ + L"\\class\\101.png").c_str()));
+}
+
+TEST_F(Icons, FiveFailuresGiveFourRetriesOneGiveUpAndNoPath) {
+    std::wstring log_dir = test_support::MakeTempDir(L"iconlog");
+    std::string log_path;
+    for (wchar_t c : log_dir + L"\\icons.log") log_path += static_cast<char>(c);
+    ASSERT_TRUE(log_open(log_path.c_str()));
+    service_.Fault("status404", "/icon/1002", 5);
+    Answers answers;
+    ASSERT_TRUE(IconDownloader::Instance().RequestSoftIcon(1002, answers.Callback()));
+    ASSERT_TRUE(IconDownloader::Instance().RequestSoftIcon(1002, answers.Callback()));
+    ASSERT_TRUE(answers.Wait(2));
+    log_close();
+    for (const auto& got : answers.got()) EXPECT_EQ(std::make_pair(1002, std::wstring(L"<none>")), got);
+    EXPECT_EQ(5, Count("/icon/1002"));
+    std::string text;
+    ASSERT_TRUE(test_support::ReadFileBytes(log_dir + L"\\icons.log", &text));
+    for (int attempt = 1; attempt <= 4; ++attempt) {
+        std::string line = "IconDownloader::Work: download icon failed, retry times=" + std::to_string(attempt);
+        EXPECT_NE(std::string::npos, text.find(line)) << line;
+    }
+    EXPECT_EQ(std::string::npos, text.find("retry times=5"));
+    const std::string give_up = "IconDownloader::Work: download icon failed, we have try max times";
+    size_t max_line = text.find(give_up);
+    EXPECT_NE(std::string::npos, max_line);
+    EXPECT_EQ(std::string::npos, text.find(give_up, max_line + 1));  // once
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((skin_ + L"\\temp\\1002.png").c_str()));
+    test_support::RemoveTree(log_dir);
+
+    // The next request starts afresh, and the fault is spent.
+    Answers again;
+    ASSERT_TRUE(IconDownloader::Instance().RequestSoftIcon(1002, again.Callback()));
+    ASSERT_TRUE(again.Wait(1));
+    EXPECT_EQ(L"temp\\1002.png", again.got()[0].second);
+}
+
+TEST_F(Icons, AFailedPostDropsTheWaitersWithNoPath) {
+    bool accept = false;
+    IconDownloader downloader([&](std::function<void()> job) {
+        if (!accept) return false;
+        job();  // run at once, on this thread
+        return true;
+    });
+    Answers refused;
+    EXPECT_FALSE(downloader.RequestSoftIcon(1003, refused.Callback()));
+    ASSERT_EQ(1u, refused.got().size());
+    EXPECT_EQ(L"<none>", refused.got()[0].second);
+    accept = true;  // the dropped entry does not swallow the next request
+    Answers served;
+    EXPECT_TRUE(downloader.RequestSoftIcon(1003, served.Callback()));
+    ASSERT_EQ(1u, served.got().size());
+    EXPECT_EQ(L"temp\\1003.png", served.got()[0].second);
+}
+
+}  // namespace
