@@ -72,6 +72,8 @@ class CWindowManagerUI {
   int GetWindowAlpha() const { return m_alpha; }
   CControlUI* ControlAt(POINT pt) const;
   CControlUI* FindControl(const wchar_t* name) const;
+  // Erases the name's entry when it maps to that control.
+  void ForgetName(const wchar_t* name, CControlUI* control);
   // Enters every named control of the subtree into the name map.
   void RegisterNames(CControlUI* subtree);
   POINT GetMousePos() const { return m_lastMouse; }

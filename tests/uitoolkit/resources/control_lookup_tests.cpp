@@ -99,6 +99,37 @@ TEST(ControlLookup, ANewTreeTakesOverNamesAndTheOldOneLeavesWithItsControls) {
   EXPECT_EQ(nullptr, win.manager.FindControl(L"only_old"));
 }
 
+TEST(ControlLookup, ARenamedControlLeavesNoEntryBehindWhenDeleted) {
+  CWindowManagerUI m;
+  TestPanel* root = new TestPanel;
+  NamedControl* keep = new NamedControl(L"keep");
+  NamedControl* renamed = new NamedControl(L"old");
+  root->Add(keep);
+  root->Add(renamed);
+  m.AttachRoot(root);
+  ASSERT_EQ(renamed, m.FindControl(L"old"));
+  keep->SetName(L"keep");  // the same name: the entry stays
+  EXPECT_EQ(keep, m.FindControl(L"keep"));
+  renamed->SetName(L"new");
+  EXPECT_EQ(nullptr, m.FindControl(L"old"));
+  EXPECT_EQ(nullptr, m.FindControl(L"new"));  // entered with the next registration
+  m.RegisterNames(root);
+  EXPECT_EQ(renamed, m.FindControl(L"new"));
+  // A rename never takes another control's entry away.
+  NamedControl* other = new NamedControl(L"shared");
+  root->Add(other);
+  keep->SetName(L"shared");
+  keep->SetName(L"elsewhere");
+  EXPECT_EQ(other, m.FindControl(L"shared"));
+  root->children.pop_back();
+  delete other;
+  root->children.pop_back();
+  delete renamed;
+  EXPECT_EQ(nullptr, m.FindControl(L"new"));
+  EXPECT_EQ(nullptr, m.FindControl(L"shared"));
+  EXPECT_EQ(nullptr, m.FindControl(L"old"));
+}
+
 TEST(ControlLookup, PointHitTakesTheTopmostVisibleMouseEnabledControl) {
   CWindowManagerUI m;
   TestPanel* root = new TestPanel;
@@ -214,6 +245,8 @@ TEST(ControlLookup, ShortcutsFocusAndActivateTheirControl) {
       {"label with nothing after it",
        {{L"caption", L"LabelUI", L'N', true, true}, {L"name", L"EditUI", 0, true, true}},
        L'n', L"(none)"},
+      {"NUL key", {{L"ok", L"ButtonUI", L'O', true, true}, {L"plain", L"ButtonUI", 0, true, true}},
+       0, L"(none)"},
       {"topmost of two",
        {{L"first", L"ButtonUI", L'K', true, true}, {L"second", L"ButtonUI", L'K', true, true}},
        L'k', L"second"},
