@@ -38,8 +38,16 @@ for round in $(seq "$ROUNDS"); do
   best_curl=$(python3 -c "print(max($best_curl, $curl_rate))")
   best_ours=$(python3 -c "print(max($best_ours, $ours_rate))")
 done
+# The same four files read with plain WinINet in the engine's 8 KiB reads:
+# what Wine's own HTTP stack allows at that read size, as a second peer.
+mkdir -p "$WORK/raw"
+raw=$(DOWNLOAD_BENCH_RAW=8192 "$KELVORA_BUILD/wine-run.sh" "$EXE" "$HOST" "Z:${WORK//\//\\}\\raw" "$SIZE" $IDS | tr -d '\r')
+raw_rate=$(echo "$raw" | sed -n 's/^raw_aggregate_mib_s: //p')
+
 echo "file_mib: $((SIZE / 1048576))"
 echo "parallel_downloads: 4"
 echo "curl_aggregate_mib_s: $best_curl"
 echo "vantrel_aggregate_mib_s: $best_ours"
+echo "wininet_8k_reads_aggregate_mib_s: $raw_rate"
 echo "ratio_vantrel_to_curl: $(python3 -c "print(round($best_ours/$best_curl,3))")"
+echo "ratio_vantrel_to_wininet_8k_reads: $(python3 -c "print(round($best_ours/$raw_rate,3))")"

@@ -15,8 +15,7 @@ volatile LONG g_last_token = 0;
 unsigned NextToken() { return static_cast<unsigned>(InterlockedIncrement(&g_last_token)); }
 
 // The transfer's view of its observer: forwards chunks under its token,
-// remembers a refusal, counts what was delivered, and keeps the transfer's
-// own end step back (the engine reports the end once it knows the result).
+// remembers a refusal, and keeps the transfer's own end step back (the engine reports the end once it knows the result).
 class TransferSink : public DownloadObserver {
 public:
     TransferSink(std::shared_ptr<Observer> observer, unsigned token)
@@ -25,37 +24,21 @@ public:
     bool OnProgress(int bytes, int speed) override {
         if (refused_) return false;
         if (bytes == 0 && speed == 0) return observer_->IsCurrent(token_);
-        if (!observer_->Deliver(token_, bytes, speed)) {
+        if (!observer_->Deliver(token_, bytes, speed)) refused_ = true;
+        return !refused_;
+    }
+    void OnRestartFromZero() override {
+        if (!refused_ && !observer_->Deliver(token_, kStepRestartedFromZero, kStepRestartedFromZero)) {
             refused_ = true;
-            return false;
         }
-        if (bytes > 0) delivered_ += bytes;
-        return true;
     }
     bool refused() const { return refused_; }
-    long long delivered() const { return delivered_; }
 
 private:
     std::shared_ptr<Observer> observer_;
     unsigned token_;
     bool refused_ = false;
-    long long delivered_ = 0;
 };
-
-// A fresh download over an older, longer file would otherwise keep the old
-// tail: cut the file where this transfer's data ends.
-void CutFileAt(const std::wstring& path, long long size) {
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return;
-    LARGE_INTEGER current;
-    if (GetFileSizeEx(f, &current) && current.QuadPart > size) {
-        LARGE_INTEGER to;
-        to.QuadPart = size;
-        if (SetFilePointerEx(f, to, nullptr, FILE_BEGIN)) SetEndOfFile(f);
-    }
-    CloseHandle(f);
-}
 
 }  // namespace
 
@@ -225,7 +208,7 @@ void DownloadMgr::Transfer(int soft_id, std::shared_ptr<Observer> observer, unsi
 
     DownloadSources& sources = CurrentDownloadSources();
     std::wstring path;
-    std::shared_ptr<Software> soft = sources.get_soft(soft_id);
+    SoftwarePtr soft = sources.get_soft(soft_id);
     bool ok = soft && sources.download_file_path(*soft, &path) && !path.empty();
     if (ok) {
         if (!AcquireFile(soft_id, observer, token)) return;
@@ -233,7 +216,6 @@ void DownloadMgr::Transfer(int soft_id, std::shared_ptr<Observer> observer, unsi
         swprintf(url_path, 64, L"/%ls/%d", observer->segment().c_str(), soft_id);
         TransferSink sink(observer, token);
         ok = sources.download_file(sources.catalogue_host(), url_path, path, &sink, offset);
-        if (ok && !sink.refused()) CutFileAt(path, offset + sink.delivered());
         ReleaseFile(soft_id);
         if (ok) {
             // Stopped through its observer: not a failure, and not an end.
@@ -241,6 +223,6 @@ void DownloadMgr::Transfer(int soft_id, std::shared_ptr<Observer> observer, unsi
             return;
         }
     }
-    observer->Deliver(token, -1, -1);
+    observer->Deliver(token, kStepFailed, kStepFailed);
     log_error("%s: DowndloadTask -> HttpDownloadFile failed", "DowndloadTask");
 }

@@ -10,8 +10,11 @@
 
 // The progress entry the engine forwards every step to: (user data, soft id,
 // bytes, speed). Steps: (n, speed) a chunk of n bytes; (0, 0) the transfer
-// ended with the whole file; (-1, -1) the transfer failed.
+// ended with the whole file; (-1, -1) the transfer failed; (-2, -2) the
+// server ignored the resume and the file is being rewritten from byte 0.
 typedef void (*DownloadProgressCallback)(void* user_data, int soft_id, int bytes, int speed);
+const int kStepFailed = -1;
+const int kStepRestartedFromZero = -2;
 
 // The per-download progress gate. Each transfer carries the generation token
 // it was started with; only a transfer whose token is current may deliver.

@@ -13,8 +13,9 @@ public:
     }
     virtual ~DownloadObserver() {}
 
-    // The server ignored a resume request and sends the whole file: the
-    // transfer now writes from byte 0, so bytes counted before this transfer
-    // no longer hold. Called before the first chunk.
+    // The transfer writes from byte 0 instead of the offset it was given
+    // (the server ignored the resume request, or the file holds fewer bytes
+    // than the offset), so bytes counted before it no longer hold. Called
+    // before the first chunk.
     virtual void OnRestartFromZero() {}
 };

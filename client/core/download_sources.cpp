@@ -1,15 +1,18 @@
 #include "client/core/download_sources.h"
+#include "client/core/conf_mgr.h"
 #include "client/core/host_config.h"
+#include "client/core/http_fetch.h"
+#include "client/core/soft_info_mgr.h"
 
 namespace {
 
 DownloadSources* MakeDefaultSources() {
     DownloadSources* s = new DownloadSources();
-    s->get_soft = [](int) { return std::shared_ptr<Software>(); };
-    s->soft_size = [](const Software&) { return 0LL; };
-    s->download_file_path = [](const Software&, std::wstring*) { return false; };
-    s->download_file = [](const std::wstring&, const std::wstring&, const std::wstring&, DownloadObserver*,
-                          int) { return false; };
+    s->get_soft = [](int soft_id) { return SoftInfoMgr::Instance().GetSoft(soft_id); };
+    s->download_file_path = [](const Software& soft, std::wstring* path) {
+        return ConfMgr::GetDownloadFilePath(path, soft);
+    };
+    s->download_file = HttpDownloadFile;
     s->catalogue_host = [] { return ServiceHostName(ServiceHost::Catalogue); };
     return s;
 }

@@ -2,8 +2,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include "client/core/software.h"
 
-struct Software;
 class DownloadObserver;
 
 // What the download engine, the task registry and the completion queue need
@@ -12,14 +12,12 @@ class DownloadObserver;
 // HTTP download by default; tests replace members before any download runs.
 struct DownloadSources {
     // The cached record of a soft id; empty when not cached.
-    std::function<std::shared_ptr<Software>(int soft_id)> get_soft;
-    // The record's `soft_size` in bytes (may be 0 or wrong).
-    std::function<long long(const Software& soft)> soft_size;
+    std::function<SoftwarePtr(int soft_id)> get_soft;
     // Where the record's installer is downloaded to; false or empty: none.
     std::function<bool(const Software& soft, std::wstring* path)> download_file_path;
     // A resumable transfer of host + path into the file from byte `offset`.
     std::function<bool(const std::wstring& host, const std::wstring& path, const std::wstring& file,
-                       DownloadObserver* observer, int offset)>
+                       DownloadObserver* observer, int64_t offset)>
         download_file;
     // "host" or "host:port" of the catalogue.
     std::function<std::wstring()> catalogue_host;

@@ -1,7 +1,7 @@
 #include "client/core/download_task.h"
 
-DownloadTask::DownloadTask(int soft_id, std::shared_ptr<Software> software, long long soft_size)
-    : soft_id_(soft_id), soft_size_(soft_size), software_(std::move(software)) {}
+DownloadTask::DownloadTask(int soft_id, SoftwarePtr software)
+    : soft_id_(soft_id), software_(std::move(software)) {}
 
 void DownloadTask::SetProgress(int percent, int speed) {
     ke::scoped_lock guard(lock_);
@@ -31,6 +31,11 @@ unsigned DownloadTask::AddReceived(unsigned bytes) {
     ke::scoped_lock guard(lock_);
     received_ += bytes;
     return received_;
+}
+
+void DownloadTask::ResetReceived() {
+    ke::scoped_lock guard(lock_);
+    received_ = 0;
 }
 
 int RunningPercent(unsigned received, long long soft_size) {

@@ -1,8 +1,7 @@
 #pragma once
 #include <memory>
+#include "client/core/software.h"
 #include "foundation/ke/critical_section.h"
-
-struct Software;
 
 // One download as the views see it. Percent, speed, state and the received
 // count are guarded by the task's own lock (innermost: nothing is taken
@@ -12,7 +11,7 @@ public:
     enum State { kCreated = 0, kRunning = 1, kComplete = 2, kFailed = 3 };
 
     DownloadTask() = default;  // the empty task: every field 0, no record
-    DownloadTask(int soft_id, std::shared_ptr<Software> software, long long soft_size);
+    DownloadTask(int soft_id, SoftwarePtr software);
     DownloadTask(const DownloadTask&) = delete;
     DownloadTask& operator=(const DownloadTask&) = delete;
 
@@ -25,10 +24,13 @@ public:
     unsigned received() const;
     // Adds a chunk and returns the new count.
     unsigned AddReceived(unsigned bytes);
+    // The transfer rewrites the file from byte 0: nothing counted holds.
+    void ResetReceived();
 
     int soft_id() const { return soft_id_; }
-    long long soft_size() const { return soft_size_; }
-    const std::shared_ptr<Software>& software() const { return software_; }
+    // The catalogue's size (0 for the empty task); may be 0 or wrong.
+    long long soft_size() const { return software_ ? software_->soft_size : 0; }
+    const SoftwarePtr& software() const { return software_; }
 
 private:
     int percent_ = 0;
@@ -36,8 +38,7 @@ private:
     int state_ = kCreated;
     unsigned received_ = 0;
     int soft_id_ = 0;
-    long long soft_size_ = 0;
-    std::shared_ptr<Software> software_;
+    SoftwarePtr software_;
     mutable ke::critical_section lock_;
 };
 

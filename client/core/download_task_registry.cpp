@@ -94,7 +94,7 @@ bool Start(int soft_id) {
     DownloadSources& sources = CurrentDownloadSources();
     std::shared_ptr<Software> soft = sources.get_soft(soft_id);
     if (!soft) return false;
-    auto task = std::make_shared<DownloadTask>(soft_id, soft, sources.soft_size(*soft));
+    auto task = std::make_shared<DownloadTask>(soft_id, soft);
     {
         ke::scoped_lock guard(L().active_lock);
         if (FindActiveLocked(soft_id)) return false;
@@ -231,8 +231,11 @@ void OnProgress(int soft_id, int bytes, int speed) {
     std::shared_ptr<DownloadTask> task = FindActiveLocked(soft_id);
     if (!task) return;
 
-    if (bytes == -1 && speed == -1) {
+    if (bytes == kStepFailed && speed == kStepFailed) {
         task->SetProgress(-1, -1);
+    } else if (bytes == kStepRestartedFromZero && speed == kStepRestartedFromZero) {
+        task->ResetReceived();
+        task->SetProgress(0, 0);
     } else if (bytes == 0 && speed == 0) {
         // The transfer ended with the whole file: complete, whatever the
         // catalogue's size said.

@@ -2,8 +2,7 @@
 #include <memory>
 #include <vector>
 #include "client/core/download_task.h"
-
-struct Software;
+#include "client/core/software.h"
 
 // A view that shows a soft id's download (catalogue, scheme and
 // download-centre rows, the detail page). Slots only read the task and post
@@ -58,8 +57,7 @@ size_t CompletedCount();
 std::vector<std::shared_ptr<DownloadTask>> ActiveTasks();
 std::vector<std::shared_ptr<Software>> CompletedList();
 
-// Pool threads: one engine step, (n, speed) a chunk, (0, 0) the transfer
-// ended with the whole file, (-1, -1) it failed.
+// Pool threads: one engine step (see DownloadProgressCallback).
 void OnProgress(int soft_id, int bytes, int speed);
 
 }  // namespace DownloadTaskRegistry

@@ -8,11 +8,34 @@
 
 namespace {
 
+// Progress goes out per 8192-byte chunk. The network is read in pieces that
+// grow while reads come back at once and shrink when one takes long: small
+// reads would cap a fast link (every read is a round of system calls, and a
+// worker hand-over for a timed reader), and a large read on a slow link would
+// hold back progress and stop requests (WinINet fills the whole piece).
 const DWORD kChunk = 8192;
+const DWORD kMaxPiece = 1024 * 1024;
 const DWORD kFetchTimeoutMs = 5000;
 
-// Reads exactly `length` body bytes into a new string; false when the body
-// ends early or a read fails.
+class PieceSize {
+public:
+    explicit PieceSize(DWORD largest) : size_(kChunk), largest_(largest) {}
+    DWORD size() const { return size_; }
+    void Update(DWORD got, DWORD elapsed_ms) {
+        if (got == size_ && elapsed_ms < 30 && size_ < largest_) {
+            size_ *= 2;
+        } else if (elapsed_ms > 200 && size_ > kChunk) {
+            size_ /= 2;
+        }
+    }
+
+private:
+    DWORD size_;
+    DWORD largest_;
+};
+
+// Reads exactly `length` body bytes into `out`; when the body ends early or a
+// read fails, `out` is emptied and the result is false.
 bool ReadWholeBody(SimpleHttpReader* reader, int64_t length, std::string* out) {
     if (length < 0 || length > kMaxMemoryBody) return false;
     std::string body(static_cast<size_t>(length), '\0');
@@ -20,7 +43,10 @@ bool ReadWholeBody(SimpleHttpReader* reader, int64_t length, std::string* out) {
     while (filled < body.size()) {
         DWORD want = static_cast<DWORD>(body.size() - filled);
         DWORD got = 0;
-        if (!reader->Read(&body[filled], want, &got) || got == 0) return false;
+        if (!reader->Read(&body[filled], want, &got) || got == 0) {
+            out->clear();
+            return false;
+        }
         filled += got;
     }
     out->swap(body);
@@ -52,16 +78,20 @@ bool WriteAll(HANDLE file, const char* data, DWORD size) {
     return WriteFile(file, data, size, &written, nullptr) && written == size;
 }
 
-// A temporary file in the target's folder, so the final rename stays on one
-// volume. Empty when none can be created.
-std::wstring TempFileBeside(const std::wstring& target) {
-    wchar_t folder[MAX_PATH];
-    if (target.size() >= MAX_PATH) return L"";
-    lstrcpynW(folder, target.c_str(), MAX_PATH);
-    if (!PathRemoveFileSpecW(folder) || folder[0] == L'\0') lstrcpyW(folder, L".");
-    wchar_t temp[MAX_PATH];
-    if (!GetTempFileNameW(folder, L"vtl", 0, temp)) return L"";
-    return temp;
+// Creates a new temporary file beside the target (same folder, so the final
+// rename stays on one volume): the target's name with a unique ".part"
+// suffix. INVALID_HANDLE_VALUE when none can be created.
+HANDLE CreateTempBeside(const std::wstring& target, std::wstring* temp) {
+    static LONG counter = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        wchar_t suffix[64];
+        swprintf(suffix, 64, L".%lu-%ld.part", GetCurrentProcessId(), InterlockedIncrement(&counter));
+        *temp = target + suffix;
+        HANDLE file = CreateFileW(temp->c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
+    }
+    return INVALID_HANDLE_VALUE;
 }
 
 }  // namespace
@@ -74,20 +104,19 @@ bool HttpFetchFile(const std::wstring& url, const std::wstring& file_path) {
     if (!reader.QueryStatus(&status) || status != 200) return false;
     if (!reader.QueryContentLength(&length)) return false;
 
-    std::wstring temp = TempFileBeside(file_path);
-    if (temp.empty()) return false;
-    HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        DeleteFileW(temp.c_str());
-        return false;
-    }
-    std::vector<char> buffer(kChunk);
+    std::wstring temp;
+    HANDLE file = CreateTempBeside(file_path, &temp);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    // The timed reader keeps going while data arrives, so large pieces are
+    // safe here.
+    std::vector<char> buffer(kMaxPiece);
     int64_t count = 0;
     bool written = true;
-    for (;;) {
+    // Stops at the announced length: waiting for the end of the body would
+    // cost one more round on the worker.
+    while (count < length) {
         DWORD got = 0;
-        if (!reader.Read(buffer.data(), kChunk, &got) || got == 0) break;
+        if (!reader.Read(buffer.data(), kMaxPiece, &got) || got == 0) break;
         if (!WriteAll(file, buffer.data(), got)) {
             written = false;
             break;
@@ -112,6 +141,19 @@ bool HttpDownloadFile(const std::wstring& host, const std::wstring& path,
     if (offset < 0) offset = 0;
     std::wstring location;
     if (!HttpGetLocation(host, path, &location) || location.empty()) return false;
+    // A Location given as a path is on the same host.
+    if (location[0] == L'/') location = L"http://" + host + location;
+    // Resuming past the end of what the file holds (it was deleted or cut
+    // meanwhile) would leave a gap of zeros in the installer: start over.
+    WIN32_FILE_ATTRIBUTE_DATA existing;
+    int64_t have = -1;
+    if (GetFileAttributesExW(file_path.c_str(), GetFileExInfoStandard, &existing)) {
+        have = static_cast<int64_t>(existing.nFileSizeHigh) << 32 | existing.nFileSizeLow;
+    }
+    if (offset > 0 && have < offset) {
+        offset = 0;
+        if (observer) observer->OnRestartFromZero();
+    }
     SimpleHttpReader reader(0);
     if (!reader.OpenUrl(location, -1, offset)) return false;
 
@@ -146,26 +188,42 @@ bool HttpDownloadFile(const std::wstring& host, const std::wstring& path,
     }
     if (start != offset && observer) observer->OnRestartFromZero();
 
-    std::vector<char> buffer(kChunk);
-    int64_t received = 0;
+    std::vector<char> buffer(kMaxPiece);
+    PieceSize piece(kMaxPiece);
+    int64_t received = 0;  // bytes written and reported
     bool ok = true;
+    bool stopped = false;
     DWORD tick = GetTickCount();
-    for (;;) {
+    while (!stopped) {
         DWORD got = 0;
-        if (!reader.Read(buffer.data(), kChunk, &got) || got == 0) {
+        if (!reader.Read(buffer.data(), piece.size(), &got) || got == 0) {
             ok = received == remaining;
             break;
         }
+        piece.Update(got, GetTickCount() - tick);
         if (!WriteAll(file, buffer.data(), got)) {
             ok = false;
             break;
         }
-        received += got;
         DWORD now = GetTickCount();
         DWORD elapsed = now - tick;
         tick = now;
         int speed = elapsed == 0 ? 0 : static_cast<int>(got / (elapsed / 1000.0));
-        if (observer && !observer->OnProgress(static_cast<int>(got), speed)) break;
+        for (DWORD done = 0; done < got;) {
+            DWORD chunk = got - done < kChunk ? got - done : kChunk;
+            done += chunk;
+            received += chunk;
+            if (observer && !observer->OnProgress(static_cast<int>(chunk), speed)) {
+                stopped = true;
+                break;
+            }
+        }
+    }
+    if (stopped) {
+        // The file ends where the reported bytes end, so the next resume
+        // offset and the file agree.
+        position.QuadPart = start + received;
+        SetFilePointerEx(file, position, nullptr, FILE_BEGIN);
     }
     if (observer) observer->OnProgress(0, 0);
     // Whatever an older, longer file held beyond what was written goes.

@@ -23,8 +23,8 @@ bool HttpGetLocation(const std::wstring& host, const std::wstring& path, std::ws
 // Resumable download: looks up the Location of `path`, then fetches it from
 // `offset` on into `file_path`, writing at that offset. At offset 0 the
 // answer must be 200 or 206; above 0 a 206 continues at the offset and a 200
-// (the server ignored Range) rewrites the file from byte 0. Any other status
-// fails without touching the file. Progress goes to `observer` after each
+// (the server ignored Range) rewrites the file from byte 0; so does an offset
+// beyond the file's end. Any other status fails without touching the file. Progress goes to `observer` after each
 // chunk and, once the file was opened, (0, 0) at the end. On success the file
 // ends at the last byte written.
 bool HttpDownloadFile(const std::wstring& host, const std::wstring& path,

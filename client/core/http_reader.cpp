@@ -12,21 +12,27 @@
 // while its worker is still inside an abandoned WinINet call.
 struct SimpleHttpReader::Worker {
     ke::thread_task_mgr loop;
-    Worker() : loop(nullptr, "kthread_task_mgr") {}
+    // Set by a step on the worker whenever it makes progress and when it
+    // ends; the caller's time-out counts from the last signal.
+    HANDLE signal;
+    Worker() : loop(nullptr, "kthread_task_mgr"), signal(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
+    ~Worker() {
+        if (signal) CloseHandle(signal);
+    }
 };
 
-// One WinINet call made on the worker. The caller gives up on it after the
-// time-out; a call that finishes later sees `abandoned` and closes any handle
-// it created instead of handing it over.
+// One WinINet call made on the worker, shared with its task. The caller gives
+// up on it after a time-out without progress; a call that finishes later
+// writes only into the step's own memory. No step creates a handle
+// (InternetConnectW runs on the caller), so a late step leaves nothing open.
 struct SimpleHttpReader::Step {
     std::function<bool(Step*)> call;
     ke::critical_section lock;
     bool finished = false;
-    bool abandoned = false;
     bool ok = false;
-    HINTERNET created = nullptr;
     std::vector<char> data;
     DWORD count = 0;
+    HANDLE signal = nullptr;  // the worker's progress signal
 };
 
 namespace {
@@ -52,6 +58,10 @@ SimpleHttpReader::SimpleHttpReader(DWORD timeout_ms, DWORD extra_flags)
       broken_(false) {
     if (timeout_ == 0) return;
     std::shared_ptr<Worker> worker = std::make_shared<Worker>();
+    if (!worker->signal) {
+        broken_ = true;
+        return;
+    }
     ke::thread_single* thread = new ke::thread_single([worker]() { worker->loop.run(); });
     thread->set_auto_delete(nullptr);
     if (thread->create_threads(1) != 1) {
@@ -80,30 +90,35 @@ bool SimpleHttpReader::RunStep(const std::shared_ptr<Step>& step) {
         return step->ok;
     }
     if (broken_) return false;
-    bool timed_out = false;
-    bool queued = worker_->loop.loop().send(
-        [step]() {
-            bool ok = Guarded(step.get());
-            ke::scoped_lock guard(step->lock);
-            step->ok = ok;
-            step->finished = true;
-            if (step->abandoned && step->created) {
-                InternetCloseHandle(step->created);
-                step->created = nullptr;
-            }
-        },
-        &timed_out, timeout_);
-    ke::scoped_lock guard(step->lock);
-    if (!queued || !step->finished) {
-        step->abandoned = true;
-        broken_ = true;
-        return false;
+    std::shared_ptr<Worker> worker = worker_;
+    step->signal = worker->signal;
+    ResetEvent(worker->signal);
+    bool queued = worker->loop.loop().post([step, worker]() {
+        bool ok = Guarded(step.get());
+        ke::scoped_lock guard(step->lock);
+        step->ok = ok;
+        step->finished = true;
+        SetEvent(worker->signal);
+    });
+    // The step is given up only after a whole time-out without progress.
+    for (;;) {
+        DWORD waited = queued ? WaitForSingleObject(worker->signal, timeout_) : WAIT_FAILED;
+        ke::scoped_lock guard(step->lock);
+        if (step->finished) return step->ok;
+        if (waited != WAIT_OBJECT_0) {
+            broken_ = true;
+            return false;
+        }
     }
-    return step->ok;
 }
 
 bool SimpleHttpReader::Connect(const std::wstring& host) {
     ok_ = false;
+    // A second connect replaces the first rather than leaking its handles.
+    CloseRequest();
+    if (connection_) InternetCloseHandle(connection_);
+    if (session_) InternetCloseHandle(session_);
+    connection_ = session_ = nullptr;
     std::wstring name;
     if (!SplitHostPort(host, INTERNET_DEFAULT_HTTP_PORT, &name, &port_)) return false;
     session_ = InternetOpenW(L"Vantrel", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
@@ -114,22 +129,11 @@ bool SimpleHttpReader::Connect(const std::wstring& host) {
         InternetSetOptionW(session_, INTERNET_OPTION_SEND_TIMEOUT, &value, sizeof value);
         InternetSetOptionW(session_, INTERNET_OPTION_RECEIVE_TIMEOUT, &value, sizeof value);
     }
-    HINTERNET session = session_;
-    unsigned short port = port_;
-    std::shared_ptr<Step> step = std::make_shared<Step>();
-    step->call = [session, name, port](Step* s) {
-        HINTERNET h = InternetConnectW(session, name.c_str(), port, nullptr, nullptr,
-                                       INTERNET_SERVICE_HTTP, 0, 0);
-        s->created = h;
-        return h != nullptr;
-    };
-    ok_ = RunStep(step);
-    if (ok_) {
-        ke::scoped_lock guard(step->lock);
-        connection_ = step->created;
-        step->created = nullptr;
-        ok_ = connection_ != nullptr;
-    }
+    // InternetConnectW only records the server (the connection is made at
+    // the first send), so it needs no worker.
+    connection_ = InternetConnectW(session_, name.c_str(), port_, nullptr, nullptr,
+                                   INTERNET_SERVICE_HTTP, 0, 0);
+    ok_ = connection_ != nullptr;
     if (!ok_) {
         InternetCloseHandle(session_);
         session_ = nullptr;
@@ -141,7 +145,10 @@ bool SimpleHttpReader::OpenRequest(const std::wstring& path, int64_t offset) {
     if (!connection_) return false;
     const wchar_t* accept[] = {L"*/*", nullptr};
     request_ = HttpOpenRequestW(connection_, L"GET", path.c_str(), L"HTTP/1.1", nullptr, accept,
-                                extra_flags_ | INTERNET_FLAG_RELOAD |
+                                // Never from the cache, and never into it either:
+                                // answers include cookie-authenticated user data,
+                                // and the cache write costs a few ms per request.
+                                extra_flags_ | INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
                                     INTERNET_FLAG_EXISTING_CONNECT | INTERNET_FLAG_NO_UI,
                                 0);
     if (!request_) return false;
@@ -181,7 +188,6 @@ bool SimpleHttpReader::Open(const std::wstring& host, const std::wstring& path, 
 bool SimpleHttpReader::Read(void* buffer, DWORD size, DWORD* read) {
     if (!request_) return false;
     HINTERNET request = request_;
-    std::shared_ptr<Step> step = std::make_shared<Step>();
     if (!worker_) {
         DWORD count = 0;
         ok_ = InternetReadFile(request, buffer, size, &count) != FALSE;
@@ -190,12 +196,33 @@ bool SimpleHttpReader::Read(void* buffer, DWORD size, DWORD* read) {
     }
     // The worker reads into memory of its own: after a time-out the caller's
     // buffer may be gone before the call returns.
+    std::shared_ptr<Step> step = std::make_shared<Step>();
+    // Read in pieces, signalling each, so a slow but live host is not taken
+    // for a stalled one. The pieces grow while they arrive at once (each
+    // WinINet read costs system calls) and shrink when one is slow.
     step->call = [request, size](Step* s) {
+        const DWORD kFirstPiece = 16 * 1024;
         s->data.resize(size);
-        DWORD count = 0;
-        BOOL ok = InternetReadFile(request, s->data.data(), size, &count);
-        s->count = count;
-        return ok != FALSE;
+        DWORD total = 0;
+        DWORD piece = kFirstPiece;
+        while (total < size) {
+            DWORD want = size - total < piece ? size - total : piece;
+            DWORD count = 0;
+            DWORD before = GetTickCount();
+            if (!InternetReadFile(request, s->data.data() + total, want, &count)) return false;
+            if (count == 0) break;
+            DWORD took = GetTickCount() - before;
+            total += count;
+            s->count = total;
+            SetEvent(s->signal);
+            if (count == want && took < 30 && piece < (1u << 30)) {
+                piece *= 2;
+            } else if (took > 500 && piece > kFirstPiece) {
+                piece /= 2;
+            }
+        }
+        s->count = total;
+        return true;
     };
     ok_ = RunStep(step);
     if (ok_) {

@@ -6,8 +6,9 @@
 #include <string>
 
 // One GET request over WinINet. With a time-out, every blocking WinINet step
-// runs on a private worker and is abandoned when the time-out passes; WinINet's
-// own connect, send and receive time-outs are set to the same value. Without a
+// runs on a private worker and is abandoned when the time-out passes without
+// progress (a read that keeps receiving goes on); WinINet's own connect, send
+// and receive time-outs are set to the same value. Without a
 // time-out every step runs on the caller's thread. One reader serves one
 // request (or, through CloseRequest, a batch on one connection).
 class SimpleHttpReader {

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <shlwapi.h>
 #include "client/core/complete_queue.h"
+#include "client/core/conf_mgr.h"
 #include "client/core/install_scan_mgr.h"
 #include "foundation/log/log.h"
 
@@ -14,6 +15,7 @@ bool MainInit() {
     log_open(path);
     log_trace("%s: startup", "MainInit");
     InstallScanMgr::Instance().StartScan();
+    ConfMgr::SetDBFileName();
     CompleteQueue& queue = CompleteQueue::Instance();
     if (!queue.Start()) log_error("%s: CompleteQueue Start Failed", "MainInit");
     return true;

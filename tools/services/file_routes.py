@@ -35,6 +35,8 @@ def register(route, state):
     @route("/file/")
     def file_location(handler, path, query, raw):
         soft_id = path[len("/file/"):]
+        if query.get("relative", [""])[0] == "1":  # a Location given as a path
+            return Response.redirect("/files/%s.bin" % soft_id)
         host = handler.headers.get("Host", "127.0.0.1")
         return Response.redirect("http://%s/files/%s.bin" % (host, soft_id))
 

@@ -63,23 +63,19 @@ DWORD CUiRender::ShiftColorHsl(DWORD color, short hue, short saturation, short l
   return (color & 0xFF000000) | (R << 16) | (G << 8) | B;
 }
 
-namespace {
-
-HBITMAP MakeDib(HDC dc, int w, int h, DWORD** bits) {
+HBITMAP CUiRender::CreateDib32(HDC hdc, int w, int h, bool top_down, DWORD** bits) {
   BITMAPINFO bmi = {};
   bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   bmi.bmiHeader.biWidth = w;
-  bmi.bmiHeader.biHeight = h;
+  bmi.bmiHeader.biHeight = top_down ? -h : h;
   bmi.bmiHeader.biPlanes = 1;
   bmi.bmiHeader.biBitCount = 32;
   bmi.bmiHeader.biCompression = BI_RGB;
   void* p = nullptr;
-  HBITMAP bmp = ::CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, &p, nullptr, 0);
-  *bits = static_cast<DWORD*>(p);
+  HBITMAP bmp = ::CreateDIBSection(hdc, &bmi, DIB_RGB_COLORS, &p, nullptr, 0);
+  if (bits) *bits = static_cast<DWORD*>(p);
   return bmp;
 }
-
-}  // namespace
 
 BOOL WINAPI CUiRender::SoftAlphaBlend(HDC dest, int x, int y, int w, int h, HDC src, int xs, int ys,
                                       int ws, int hs, BLENDFUNCTION blend) {
@@ -88,8 +84,8 @@ BOOL WINAPI CUiRender::SoftAlphaBlend(HDC dest, int x, int y, int w, int h, HDC 
   if (!mem) return FALSE;
   DWORD* src_bits = nullptr;
   DWORD* dst_bits = nullptr;
-  HBITMAP src_bmp = MakeDib(dest, w, h, &src_bits);
-  HBITMAP dst_bmp = src_bmp ? MakeDib(dest, w, h, &dst_bits) : nullptr;
+  HBITMAP src_bmp = CreateDib32(dest, w, h, false, &src_bits);
+  HBITMAP dst_bmp = src_bmp ? CreateDib32(dest, w, h, false, &dst_bits) : nullptr;
   if (!src_bmp || !dst_bmp) {
     if (src_bmp) ::DeleteObject(src_bmp);
     ::DeleteDC(mem);

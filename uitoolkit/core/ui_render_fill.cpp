@@ -73,21 +73,14 @@ void CUiRender::FillColor(DWORD color, HDC hdc, const RECT& rect) {
   }
   // One 32-bit pixel holding the colour, blended over the rectangle.
   HDC mem = ::CreateCompatibleDC(hdc);
-  BITMAPINFO bmi = {};
-  bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bmi.bmiHeader.biWidth = 1;
-  bmi.bmiHeader.biHeight = 1;
-  bmi.bmiHeader.biPlanes = 1;
-  bmi.bmiHeader.biBitCount = 32;
-  bmi.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bmp = ::CreateDIBSection(hdc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  DWORD* bits = nullptr;
+  HBITMAP bmp = CreateDib32(hdc, 1, 1, false, &bits);
   if (mem && bmp && bits) {
     // AC_SRC_ALPHA expects premultiplied channels.
     DWORD a = color >> 24;
     DWORD r = ((color >> 16) & 0xFF) * a / 255, g = ((color >> 8) & 0xFF) * a / 255,
           b = (color & 0xFF) * a / 255;
-    *static_cast<DWORD*>(bits) = (a << 24) | (r << 16) | (g << 8) | b;
+    *bits = (a << 24) | (r << 16) | (g << 8) | b;
     HGDIOBJ old = ::SelectObject(mem, bmp);
     BLENDFUNCTION bf = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     AlphaBlender()(hdc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, mem, 0,

@@ -11,29 +11,29 @@ FakeCatalogue::FakeCatalogue() {
     s.get_soft = [this](int id) {
         std::lock_guard<std::mutex> guard(lock_);
         auto it = records_.find(id);
-        if (it == records_.end()) return std::shared_ptr<Software>();
-        // An aliasing pointer: owns the fake record, shows it as a Software.
-        return std::shared_ptr<Software>(it->second, reinterpret_cast<Software*>(it->second.get()));
+        return it == records_.end() ? SoftwarePtr() : it->second;
     };
-    s.soft_size = [](const Software& soft) { return reinterpret_cast<const FakeRecord&>(soft).size; };
-    s.download_file_path = [](const Software& soft, std::wstring* path) {
-        *path = reinterpret_cast<const FakeRecord&>(soft).path;
+    s.download_file_path = [this](const Software& soft, std::wstring* path) {
+        std::lock_guard<std::mutex> guard(lock_);
+        *path = paths_[soft.soft_id];
         return true;
     };
     s.download_file = [this](const std::wstring& host, const std::wstring& path, const std::wstring& file,
-                             DownloadObserver* observer, int offset) {
+                             DownloadObserver* observer, int64_t offset) {
         return Transfer(host, path, file, observer, offset);
     };
 }
 
 FakeCatalogue::~FakeCatalogue() { CurrentDownloadSources() = saved_; }
 
-std::shared_ptr<Software> FakeCatalogue::Add(int soft_id, long long size, const std::wstring& path) {
+SoftwarePtr FakeCatalogue::Add(int soft_id, long long size, const std::wstring& path) {
     std::lock_guard<std::mutex> guard(lock_);
-    auto rec = std::make_shared<FakeRecord>(FakeRecord{soft_id, size, path});
-    if (rec->path.empty()) rec->path = L"C:\\nowhere\\" + std::to_wstring(soft_id) + L".exe";
-    records_[soft_id] = rec;
-    return std::shared_ptr<Software>(rec, reinterpret_cast<Software*>(rec.get()));
+    auto soft = std::make_shared<Software>();
+    soft->soft_id = soft_id;
+    soft->soft_size = size;
+    records_[soft_id] = soft;
+    paths_[soft_id] = path.empty() ? L"C:\\nowhere\\" + std::to_wstring(soft_id) + L".exe" : path;
+    return soft;
 }
 
 void FakeCatalogue::Forget(int soft_id) {
@@ -63,7 +63,7 @@ int FakeCatalogue::MaxRunning() {
 }
 
 bool FakeCatalogue::Transfer(const std::wstring& host, const std::wstring& path, const std::wstring& file,
-                             DownloadObserver* observer, int offset) {
+                             DownloadObserver* observer, int64_t offset) {
     int soft_id = _wtoi(path.substr(path.rfind(L'/') + 1).c_str());
     Script script;
     {

@@ -12,19 +12,11 @@
 
 namespace download_test {
 
-// Records handed out as `Software` (the registry only passes them around);
-// the sources read size and path back from here.
-struct FakeRecord {
-    int soft_id;
-    long long size;
-    std::wstring path;
-};
-
 // One call of the transfer, as the engine made it.
 struct TransferCall {
     int soft_id;
     std::wstring host, path, file;
-    int offset;
+    int64_t offset;
 };
 
 // A scripted transfer: delivers `chunks` in order, then ends with `ok`. When
@@ -42,7 +34,7 @@ public:
     FakeCatalogue();
     ~FakeCatalogue();
 
-    std::shared_ptr<Software> Add(int soft_id, long long size, const std::wstring& path = L"");
+    SoftwarePtr Add(int soft_id, long long size, const std::wstring& path = L"");
     void Forget(int soft_id);
     // Scripts for the next transfers of a soft id, used in order; the last
     // one is reused.
@@ -54,10 +46,11 @@ public:
 
 private:
     bool Transfer(const std::wstring& host, const std::wstring& path, const std::wstring& file,
-                  DownloadObserver* observer, int offset);
+                  DownloadObserver* observer, int64_t offset);
 
     std::mutex lock_;
-    std::map<int, std::shared_ptr<FakeRecord>> records_;
+    std::map<int, SoftwarePtr> records_;
+    std::map<int, std::wstring> paths_;
     std::map<int, std::vector<Script>> scripts_;
     std::map<int, size_t> used_;
     std::vector<TransferCall> calls_;

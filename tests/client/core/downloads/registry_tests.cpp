@@ -43,7 +43,7 @@ TEST(DownloadTaskValues, SetProgressChoosesTheStateFromThePercent) {
         int percent, state;
     } cases[] = {{0, 1}, {60, 1}, {99, 1}, {100, 2}, {-1, 3}, {101, 1}};
     for (const Case& c : cases) {
-        DownloadTask task(1, nullptr, 1000);
+        DownloadTask task(1, nullptr);
         task.SetProgress(c.percent, 5);
         int state = -9, percent = -9, speed = -9;
         task.GetProgress(&state, &percent, &speed);

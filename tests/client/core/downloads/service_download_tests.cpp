@@ -41,12 +41,15 @@ TEST_F(ServiceDownloads, FiveStartedAtOnceRunFourAndTheFifthAfterOneEnds) {
         cat.Add(id, 96 * 1024, 96 * 1024);
         Watch(id);
     }
-    cat.service.Fault("throttle", "/files/", -1, "131072");  // each file takes about 0.75 s
+    cat.service.Fault("throttle", "/files/", -1, "49152");  // each file takes about 2 s
     for (int id : ids) ASSERT_TRUE(DownloadTaskRegistry::Start(id));
     size_t total = 0;
     auto requested = [&] {
         total = 0;
-        for (int id : ids) total += FileRequests(id);
+        Json::Value log = cat.service.Log();
+        for (const Json::Value& entry : log) {
+            total += entry.get("path", "").asString().compare(0, 7, "/files/") == 0;
+        }
         return total;
     };
     ASSERT_TRUE(WaitUntil([&] { return requested() >= 4; }));
@@ -96,9 +99,10 @@ TEST_F(ServiceDownloads, StopBeforeAnyByteThenRestartStartsAgainFromZero) {
     EXPECT_EQ(0u, DownloadTaskRegistry::Find(id)->received());
     ASSERT_TRUE(DownloadTaskRegistry::Restart(id));
     ASSERT_TRUE(Completed(id));
+    // (WinINet may send the stalled request once more on its own.)
     std::vector<std::string> ranges = cat.FileRanges(id);
-    ASSERT_EQ(2u, ranges.size());
-    EXPECT_TRUE(ranges[1].empty() || ranges[1] == "bytes=0-") << ranges[1];
+    ASSERT_GE(ranges.size(), 2u);
+    EXPECT_TRUE(ranges.back().empty() || ranges.back() == "bytes=0-") << ranges.back();
     EXPECT_EQ(0u, view.Count("failed"));  // the stalled transfer's failure is stale
     EXPECT_TRUE(cat.Source(id) == cat.Written(id));
 }
@@ -167,6 +171,31 @@ TEST_F(ServiceDownloads, UnwatchedCompletionsAreOpenedInCompletionOrderAndWatche
     WideCharToMultiByte(CP_UTF8, 0, cat.FilePath(second).c_str(), -1, second_path, MAX_PATH, nullptr, nullptr);
     std::vector<std::string> expected = {first_path, second_path};
     EXPECT_EQ(expected, opened);
+}
+
+TEST_F(ServiceDownloads, AProcessEndsAtOnceWhileATransferIsBlockedInARead) {
+    const int id = 3601;
+    cat.Add(id, 512 * 1024, 512 * 1024);
+    cat.service.Fault("stall_body", "/files/", -1, "30");
+    wchar_t exe[MAX_PATH];
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring helper = exe;
+    helper = helper.substr(0, helper.rfind(L'\\') + 1) + L"download_exit_helper.exe";
+    std::wstring command = L"\"" + helper + L"\" " + cat.service.host() + L" \"" + cat.folder + L"\" " +
+                           std::to_wstring(id);
+    STARTUPINFOW si = {sizeof si};
+    PROCESS_INFORMATION pi = {};
+    ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    // The stall lasts 30 s; a process that waited for its pool would still run.
+    DWORD waited = WaitForSingleObject(pi.hProcess, 15000);
+    DWORD code = 99;
+    GetExitCodeProcess(pi.hProcess, &code);
+    if (waited != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), waited);
+    EXPECT_EQ(0u, code);
+    cat.service.Reset();
 }
 
 }  // namespace

@@ -42,19 +42,19 @@ TEST(DownloadStress, RandomStopRestartDeleteNeverDeadlocksOrCorruptsAFile) {
     ServiceCatalogue cat;
     ASSERT_TRUE(cat.service.ok());
     RecordOpens(L"");
-    const int ops = EnvInt("VANTREL_STRESS_OPS", 1200);
+    const int ops = EnvInt("VANTREL_STRESS_OPS", 1600);
     const std::vector<int> ids = {4001, 4002, 4003, 4004, 4005, 4006, 4007, 4008};
     std::map<int, std::string> sources;
     std::map<int, std::unique_ptr<CompletionFlags>> flags;
     for (size_t i = 0; i < ids.size(); ++i) {
-        int size = 40 * 1024 + static_cast<int>(i) * 17 * 1024 + 123;
+        int size = 24 * 1024 + static_cast<int>(i) * 9 * 1024 + 123;
         cat.Add(ids[i], size, i % 3 == 0 ? 0 : size);  // some without a catalogue size
         sources[ids[i]] = cat.Source(ids[i]);
         ASSERT_EQ(static_cast<size_t>(size), sources[ids[i]].size());
         flags[ids[i]].reset(new CompletionFlags(ids[i]));
         DownloadTaskRegistry::AddObserver(ids[i], flags[ids[i]].get());
     }
-    cat.service.Fault("throttle", "/files/", -1, "262144");
+    cat.service.Fault("throttle", "/files/", -1, "524288");
 
     std::atomic<bool> running{true};
     std::thread views([&] {
@@ -87,21 +87,27 @@ TEST(DownloadStress, RandomStopRestartDeleteNeverDeadlocksOrCorruptsAFile) {
     for (int op = 0; op < ops; ++op) {
         int id = ids[rng() % ids.size()];
         if (verify_if_done(id)) continue;
+        // As the views do: start what is not downloading, stop what runs,
+        // restart what is stopped or failed, delete either.
         if (!DownloadTaskRegistry::IsDownloading(id)) {
             starts += DownloadTaskRegistry::Start(id);
-        } else {
-            int pick = rng() % 10;
-            if (pick < 4) {
-                DownloadTaskRegistry::Stop(id);
-                ++stops;
-            } else if (pick < 8) {
-                restarts += DownloadTaskRegistry::Restart(id);
-            } else {
-                DownloadTaskRegistry::Delete(id);
-                ++deletes;
-            }
+            continue;
         }
-        Sleep(rng() % 12);
+        int pick = rng() % 10;
+        bool paused = DownloadStateMap::Get(id) == DownloadStateMap::kStopped ||
+                      DownloadTaskRegistry::Find(id)->state() == DownloadTask::kFailed;
+        if (pick < 2) {
+            DownloadTaskRegistry::Delete(id);
+            ++deletes;
+            // Delete forgets the id's views; this one watches again.
+            DownloadTaskRegistry::AddObserver(id, flags[id].get());
+        } else if (paused) {
+            restarts += DownloadTaskRegistry::Restart(id);
+        } else if (pick < 7) {
+            DownloadTaskRegistry::Stop(id);
+            ++stops;
+        }
+        Sleep(rng() % 8);
     }
     // Let every download left finish, then check them too.
     for (int id : ids) {
@@ -122,7 +128,7 @@ TEST(DownloadStress, RandomStopRestartDeleteNeverDeadlocksOrCorruptsAFile) {
            ops, starts, stops, restarts, deletes, static_cast<unsigned long>(elapsed), verified);
     EXPECT_EQ(0, mismatched);
     EXPECT_GE(verified, static_cast<int>(ids.size()));
-    EXPECT_GE(starts + stops + restarts + deletes, ops * 9 / 10);
+    EXPECT_GE(starts + stops + restarts + deletes, 1000);
 }
 
 }  // namespace

@@ -122,6 +122,33 @@ TEST_F(HttpDownload, IgnoredRangeRewritesFromByteZero) {
     EXPECT_TRUE(Target() == source) << "size " << Target().size();
 }
 
+TEST_F(HttpDownload, OffsetBeyondTheFileStartsOverInsteadOfLeavingAGap) {
+    const std::string source = Source("dl-gap", 50000);
+    struct Case {
+        const char* what;
+        bool file_exists;
+        size_t file_bytes;
+    } cases[] = {{"missing file", false, 0}, {"shorter file", true, 10000}};
+    for (const Case& c : cases) {
+        DeleteFileW(target.c_str());
+        if (c.file_exists) {
+            ASSERT_TRUE(WriteFileBytes(target, source.substr(0, c.file_bytes)));
+        }
+        RecordingObserver observer;
+        ASSERT_TRUE(HttpDownloadFile(service.host(), FilePath("dl-gap"), target, &observer, 30000)) << c.what;
+        EXPECT_EQ(1, observer.restarts) << c.what;
+        EXPECT_EQ(50000, observer.received) << c.what;
+        EXPECT_TRUE(Target() == source) << c.what;
+    }
+}
+
+TEST_F(HttpDownload, LocationGivenAsAPathIsOnTheSameHost) {
+    const std::string source = Source("dl-relative", 20000);
+    RecordingObserver observer;
+    ASSERT_TRUE(HttpDownloadFile(service.host(), L"/file/dl-relative?relative=1", target, &observer, 0));
+    EXPECT_TRUE(Target() == source);
+}
+
 TEST_F(HttpDownload, ErrorStatusFailsWithoutTouchingTheFile) {
     Source("dl-status", 30000);
     const std::string partial(12000, 'p');

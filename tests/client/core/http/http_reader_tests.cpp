@@ -124,6 +124,19 @@ TEST_F(HttpReader, TimedOutReadLeavesTheCallersBufferUntouched) {
     EXPECT_FALSE(reader.Read(&buffer[0], 16, &got));
 }
 
+TEST_F(HttpReader, TimedReadGoesOnWhileASlowHostKeepsSending) {
+    // 64 KiB at 30 KB/s takes about two seconds, twice the time-out: a live
+    // but slow host is not a stalled one.
+    service.Fault("throttle", "/files/", 1, "30000");
+    SimpleHttpReader reader(1000);
+    ASSERT_TRUE(reader.OpenUrl(service.url(L"/files/slow.bin?size=65536")));
+    std::string buffer(65536, '#');
+    DWORD got = 0;
+    ASSERT_TRUE(reader.Read(&buffer[0], 65536, &got));
+    EXPECT_EQ(65536u, got);
+    EXPECT_TRUE(buffer == PlainGet(service.port(), "/files/slow.bin?size=65536"));
+}
+
 TEST_F(HttpReader, StalledHostBeforeHeadersFailsWithinTheTimeout) {
     service.Fault("stall_headers", "/echo/", -1, "30");
     DWORD began = GetTickCount();

@@ -1,0 +1,203 @@
+// Life cycle, process-wide state and the message loops of the manager.
+#include "uitoolkit/core/window_manager.h"
+
+#include "uitoolkit/core/control.h"
+
+namespace UiToolkit {
+
+namespace {
+
+HINSTANCE g_instance = nullptr;
+CUiPtrArray g_managers;
+
+}  // namespace
+
+HPEN g_redPen = nullptr;
+
+void CWindowManagerUI::SetInstance(HINSTANCE instance) { g_instance = instance; }
+HINSTANCE CWindowManagerUI::GetInstance() { return g_instance; }
+int CWindowManagerUI::ManagerCount() { return g_managers.GetSize(); }
+
+CWindowManagerUI::CWindowManagerUI()
+    : m_hwnd(nullptr),
+      m_alpha(255),
+      m_hdcWindow(nullptr),
+      m_hdcOffscreen(nullptr),
+      m_hdcBackground(nullptr),
+      m_bmpOffscreen(nullptr),
+      m_bmpBackground(nullptr),
+      m_tooltip(nullptr),
+      m_showDirty(false),
+      m_root(nullptr),
+      m_focus(nullptr),
+      m_hover(nullptr),
+      m_capture(nullptr),
+      m_keyControl(nullptr),
+      m_timerCounter(4096),
+      m_firstPaint(true),
+      m_updateNeeded(false),
+      m_focusNeeded(false),
+      m_backgroundSnapshot(false),
+      m_mouseTracking(false),
+      m_mouseCaptured(false),
+      m_virtualWindowsUsed(false),
+      m_resourceParent(nullptr),
+      m_colorDisabled(0xFFA7A6AA),
+      m_colorText(0xFF000000),
+      m_colorLink(0xFF0000FF),
+      m_colorLinkHover(0xFFD3215F),
+      m_colorSelected(0xFFBAE4FF) {
+  ZeroMemory(&m_toolInfo, sizeof(m_toolInfo));
+  m_toolInfo.cbSize = 44;
+  m_lastMouse.x = m_lastMouse.y = -1;
+  m_minInfo.cx = m_minInfo.cy = m_maxInfo.cx = m_maxInfo.cy = 0;
+  m_initSize.cx = m_initSize.cy = 0;
+  SetRectEmpty(&m_sizeBox);
+  SetRectEmpty(&m_caption);
+  m_roundCorner.cx = m_roundCorner.cy = 0;
+
+  LOGFONTW lf = {};
+  ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
+  lf.lfCharSet = DEFAULT_CHARSET;
+  m_defaultFont.hFont = ::CreateFontIndirectW(&lf);
+  m_defaultFont.sFontName = lf.lfFaceName;
+  m_defaultFont.iSize = -lf.lfHeight;
+  m_defaultFont.bBold = lf.lfWeight >= FW_BOLD;
+  m_defaultFont.bUnderline = lf.lfUnderline != 0;
+  m_defaultFont.bItalic = lf.lfItalic != 0;
+
+  if (!g_redPen) {
+    g_redPen = ::CreatePen(PS_SOLID, 1, RGB(220, 0, 0));
+    ::InitCommonControls();
+    ::LoadLibraryW(L"msimg32.dll");
+  }
+}
+
+CWindowManagerUI::~CWindowManagerUI() {
+  DeletePendingControls();
+  for (int i = 0; i < m_queuedNotifies.GetSize(); ++i)
+    delete static_cast<TUiNotify*>(m_queuedNotifies.GetAt(i));
+  m_queuedNotifies.Empty();
+  m_names.Rehash(0);
+  CControlUI* root = m_root;
+  m_root = nullptr;
+  delete root;
+  // Deleting the tree may have handed more controls over.
+  DeletePendingControls();
+  if (m_defaultFont.hFont) ::DeleteObject(m_defaultFont.hFont);
+  ClearFonts();
+  ClearOptionGroups();
+  ClearTimers();
+  if (m_tooltip) ::DestroyWindow(m_tooltip);
+  DeleteOffscreen();
+  if (m_hdcWindow) ::ReleaseDC(m_hwnd, m_hdcWindow);
+  g_managers.Remove(this);
+}
+
+void CWindowManagerUI::AttachWindow(HWND hwnd) {
+  m_hwnd = hwnd;
+  m_hdcWindow = ::GetDC(hwnd);
+  if (g_managers.Find(this) < 0) g_managers.Add(this);
+}
+
+bool CWindowManagerUI::AttachRoot(CControlUI* root) {
+  SetFocusControl(nullptr);
+  m_keyControl = m_hover = m_capture = nullptr;
+  if (m_root) {
+    m_postPainters.Empty();
+    DeleteLater(m_root);
+  }
+  m_root = root;
+  m_firstPaint = m_updateNeeded = m_focusNeeded = true;
+  if (!root) return false;
+  root->AttachManager(this, nullptr, true);
+  RegisterNames(root);
+  return true;
+}
+
+void CWindowManagerUI::RegisterNames(CControlUI* subtree) {
+  if (subtree) subtree->Search(&FindVisitRegisterName, this, UIFIND_ALL);
+}
+
+CControlUI* CWindowManagerUI::FindControl(const wchar_t* name) const {
+  return static_cast<CControlUI*>(m_names.Lookup(name, true));
+}
+
+CControlUI* CWindowManagerUI::ControlAt(POINT pt) const {
+  // A manager whose skin failed has no root: nothing is under any point.
+  if (!m_root) return nullptr;
+  return m_root->Search(&FindVisitPointHit, &pt, UIFIND_VISIBLE | UIFIND_HITTEST | UIFIND_TOP_FIRST);
+}
+
+void CWindowManagerUI::SetWindowAlpha(int alpha) {
+  // The raw value decides whether the window stays layered; only the stored
+  // value is clamped.
+  bool layered = alpha >= 0 && alpha <= 255;
+  m_alpha = alpha < 0 ? 0 : alpha > 255 ? 255 : alpha;
+  if (!m_hwnd) return;
+  typedef BOOL(WINAPI * SetLayeredFn)(HWND, COLORREF, BYTE, DWORD);
+  SetLayeredFn set_layered = reinterpret_cast<SetLayeredFn>(
+      ::GetProcAddress(::GetModuleHandleW(L"User32.dll"), "SetLayeredWindowAttributes"));
+  if (!set_layered) return;
+  LONG ex = ::GetWindowLongW(m_hwnd, GWL_EXSTYLE);
+  ex = layered ? (ex | WS_EX_LAYERED) : (ex & ~WS_EX_LAYERED);
+  ::SetWindowLongW(m_hwnd, GWL_EXSTYLE, ex);
+  set_layered(m_hwnd, 0, static_cast<BYTE>(m_alpha), LWA_ALPHA);
+}
+
+void CWindowManagerUI::Invalidate(const RECT& rc) {
+  // Never InvalidateRect(NULL): that repaints the whole desktop.
+  if (m_hwnd) ::InvalidateRect(m_hwnd, &rc, FALSE);
+}
+
+void CWindowManagerUI::InvalidateAll() {
+  if (m_hwnd) ::InvalidateRect(m_hwnd, nullptr, FALSE);
+}
+
+WORD CWindowManagerUI::KeyState() {
+  WORD state = 0;
+  if (::GetKeyState(VK_RBUTTON) < 0) state |= 0x01;
+  if (::GetKeyState(VK_LBUTTON) < 0) state |= 0x02;
+  if (::GetKeyState(VK_SHIFT) < 0) state |= 0x04;
+  if (::GetKeyState(VK_CONTROL) < 0) state |= 0x08;
+  if (::GetKeyState(VK_MENU) < 0) state |= 0x20;
+  return state;
+}
+
+bool CWindowManagerUI::TranslateMessage(const MSG* msg) {
+  bool child = (::GetWindowLongW(msg->hwnd, GWL_STYLE) & WS_CHILD) != 0;
+  for (int i = 0; i < g_managers.GetSize(); ++i) {
+    CWindowManagerUI* manager = static_cast<CWindowManagerUI*>(g_managers.GetAt(i));
+    bool takes = manager->m_hwnd == msg->hwnd;
+    if (!takes && child) {
+      for (HWND parent = ::GetParent(msg->hwnd); parent; parent = ::GetParent(parent)) {
+        if (parent == manager->m_hwnd) {
+          takes = true;
+          break;
+        }
+      }
+    }
+    if (!takes) continue;
+    MSG copy = *msg;
+    for (int t = 0; t < manager->m_translators.GetSize();) {
+      ITranslateAccelerator* translator =
+          static_cast<ITranslateAccelerator*>(manager->m_translators.GetAt(t));
+      if (translator->TranslateKeyMessage(&copy) == 0) return true;
+      if (manager->m_translators.GetAt(t) == translator) ++t;
+    }
+    return manager->PreTranslate(&copy);
+  }
+  return false;
+}
+
+void CWindowManagerUI::RunMessageLoop() {
+  MSG msg;
+  while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (!TranslateMessage(&msg)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+  }
+}
+
+}  // namespace UiToolkit
