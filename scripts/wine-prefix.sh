@@ -7,14 +7,17 @@ PREFIX=$1
 mkdir -p "$(dirname "$PREFIX")"
 exec 9>"$PREFIX.lock"
 flock 9
-[ -f "$PREFIX/.kelvora-ready" ] && exit 0
+STAMP="$PREFIX/.kelvora-ready-2"   # bump when the prefix settings change
+[ -f "$STAMP" ] && exit 0
 
 export WINEPREFIX="$PREFIX" WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 unset http_proxy HTTP_PROXY https_proxy HTTPS_PROXY
-echo "wine: creating prefix $PREFIX" >&2
-wineboot -i >/dev/null 2>&1 || true
-wineserver -w || true
+if [ ! -f "$PREFIX/system.reg" ]; then
+  echo "wine: creating prefix $PREFIX" >&2
+  wineboot -i >/dev/null 2>&1 || true
+  wineserver -w || true
+fi
 
 reg=$(mktemp --suffix=.reg)
 cat > "$reg.utf8" <<'REG'
@@ -28,14 +31,16 @@ Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\Software\Wine\WineDbg]
 "ShowCrashDialog"=dword:00000000
-
-[-HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\AeDebug]
-
-[-HKEY_LOCAL_MACHINE\Software\Wow6432Node\Microsoft\Windows NT\CurrentVersion\AeDebug]
 REG
 # regedit needs UTF-16 for non-ASCII names.
 python3 -c 'import sys; t=open(sys.argv[1],encoding="utf-8").read().replace("\n","\r\n"); open(sys.argv[2],"wb").write(b"\xff\xfe"+t.encode("utf-16-le"))' "$reg.utf8" "$reg"
 wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1
 wineserver -w || true
 rm -f "$reg" "$reg.utf8"
-touch "$PREFIX/.kelvora-ready"
+# No post-mortem debugger in either registry view: a crashing program must
+# simply end (winedbg would attach and pick the exit code itself).
+for view in 64 32; do
+  wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f /reg:$view >/dev/null 2>&1 || true
+done
+wineserver -w || true
+touch "$STAMP"

@@ -210,10 +210,10 @@ bool HttpDownloadFile(const std::wstring& host, const std::wstring& path,
         tick = now;
         int speed = elapsed == 0 ? 0 : static_cast<int>(got / (elapsed / 1000.0));
         for (DWORD done = 0; done < got;) {
-            DWORD piece = got - done < kChunk ? got - done : kChunk;
-            done += piece;
-            received += piece;
-            if (observer && !observer->OnProgress(static_cast<int>(piece), speed)) {
+            DWORD chunk = got - done < kChunk ? got - done : kChunk;
+            done += chunk;
+            received += chunk;
+            if (observer && !observer->OnProgress(static_cast<int>(chunk), speed)) {
                 stopped = true;
                 break;
             }

@@ -114,6 +114,11 @@ bool SimpleHttpReader::RunStep(const std::shared_ptr<Step>& step) {
 
 bool SimpleHttpReader::Connect(const std::wstring& host) {
     ok_ = false;
+    // A second connect replaces the first rather than leaking its handles.
+    CloseRequest();
+    if (connection_) InternetCloseHandle(connection_);
+    if (session_) InternetCloseHandle(session_);
+    connection_ = session_ = nullptr;
     std::wstring name;
     if (!SplitHostPort(host, INTERNET_DEFAULT_HTTP_PORT, &name, &port_)) return false;
     session_ = InternetOpenW(L"Vantrel", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
@@ -140,7 +145,10 @@ bool SimpleHttpReader::OpenRequest(const std::wstring& path, int64_t offset) {
     if (!connection_) return false;
     const wchar_t* accept[] = {L"*/*", nullptr};
     request_ = HttpOpenRequestW(connection_, L"GET", path.c_str(), L"HTTP/1.1", nullptr, accept,
-                                extra_flags_ | INTERNET_FLAG_RELOAD |
+                                // Never from the cache, and never into it either:
+                                // answers include cookie-authenticated user data,
+                                // and the cache write costs a few ms per request.
+                                extra_flags_ | INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
                                     INTERNET_FLAG_EXISTING_CONNECT | INTERNET_FLAG_NO_UI,
                                 0);
     if (!request_) return false;

@@ -13,7 +13,6 @@ The fault modes of faults.py (bad_json, wrong_json, status500, ...) apply to
 every one of these paths.
 """
 import json
-import socket
 import struct
 import urllib.parse
 import zlib
@@ -44,16 +43,6 @@ def _png(seed, size=32):
     return png
 
 
-def _no_delay(handler):
-    """Headers and body leave in separate writes; without TCP_NODELAY the
-    body waits for the client's delayed ACK (about 40 ms an answer), which
-    would swamp every timing of a kept-alive catalogue connection."""
-    try:
-        handler.connection.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
-    except OSError:
-        pass
-
-
 def _int(text):
     try:
         return int(text)
@@ -70,14 +59,12 @@ def _png_response(png):
 def register(route, state):
     @route("/class")
     def classes(handler, path, query, raw):
-        _no_delay(handler)
         if path != "/class":
             return None
         return Response.json(data.class_list())
 
     @route("/rank/")
     def rank(handler, path, query, raw):
-        _no_delay(handler)
         parts = path[len("/rank/"):].split("_")
         nums = [_int(p) for p in parts]
         if len(nums) != 3 or None in nums:
@@ -86,7 +73,6 @@ def register(route, state):
 
     @route("/soft/")
     def soft(handler, path, query, raw):
-        _no_delay(handler)
         soft_id = _int(path[len("/soft/"):])
         record = data.soft_record(soft_id) if soft_id is not None else None
         if record is None:
@@ -95,7 +81,6 @@ def register(route, state):
 
     @route("/search/")
     def search(handler, path, query, raw):
-        _no_delay(handler)
         # The raw path keeps the client's encoding; decode it as UTF-8 bytes.
         encoded = handler.path.split("?", 1)[0][len("/search/"):]
         keyword = urllib.parse.unquote_to_bytes(encoded).decode("utf-8", "replace")
@@ -103,7 +88,6 @@ def register(route, state):
 
     @route("/icon/")
     def icon(handler, path, query, raw):
-        _no_delay(handler)
         soft_id = _int(path[len("/icon/"):])
         if soft_id is None or soft_id not in data.SOFTWARE:
             return Response.text(404, "no such icon")
@@ -111,7 +95,6 @@ def register(route, state):
 
     @route("/class_icon/")
     def class_icon(handler, path, query, raw):
-        _no_delay(handler)
         class_id = _int(path[len("/class_icon/"):])
         known = {c for c, _, _ in data.TOP_CLASSES} | {c for c, _, _, _ in data.SUB_CLASSES}
         if class_id not in known:

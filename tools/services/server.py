@@ -76,6 +76,9 @@ def route(prefix):
 
 class Handler(BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.1"
+    # Headers and body leave in separate writes: without TCP_NODELAY every
+    # answer on a kept-alive connection waits for the client's delayed ACK.
+    disable_nagle_algorithm = True
     server_version = "KelvoraLocal/1.0"
 
     def log_message(self, fmt, *args):  # the request log replaces stderr lines

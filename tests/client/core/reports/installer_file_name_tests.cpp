@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <windows.h>
 #include "client/core/installer_file_name.h"
 #include "client/core/text_encoding.h"
 #include "client/core/union_id.h"
@@ -95,7 +96,15 @@ TEST(InstallerFileName, HostileNamesStayOneComponentInTheFolder) {
 
 TEST(InstallerFileName, PatternIsReadInTheOemCodePageWithoutItsNul) {
     // A pattern holding a character that ANSI and OEM place differently
-    // (e acute: 0xE9 in 1252, 0x82 in 437) comes back as it was stored.
+    // (e acute: 0xE9 in 1252, 0x82 in 437) comes back as it was stored; under
+    // the Chinese code page, Chinese text does.
+    if (GetOEMCP() == 936) {
+        Software s = Record(L"\x4E2D\x6587?00?.exe", 0, L"", L"");
+        std::wstring out;
+        MakeInstallerFileNameFor(s, 1003, &out);
+        EXPECT_EQ(L"\x4E2D\x6587" L"04.exe", out);
+        return;
+    }
     Software s = Record(L"caf\x00E9?0?.exe", 0, L"", L"");
     ASSERT_EQ('\0', s.name_expr.back());
     std::wstring out;
