@@ -1,0 +1,121 @@
+// Scroll bars of the container and the scrolling operations.
+#include "uitoolkit/controls/container.h"
+
+#include "uitoolkit/controls/scroll_bar.h"
+#include "uitoolkit/core/window_manager.h"
+
+namespace UiToolkit {
+
+namespace {
+
+bool Shown(const CScrollBarUI* bar) { return bar && bar->IsVisible(); }
+
+// A new bar for this container, styled by the skin's default list for it.
+CScrollBarUI* MakeBar(CContainerUI* owner, bool horizontal) {
+  CScrollBarUI* bar = new CScrollBarUI;
+  if (horizontal) bar->SetHorizontal(true);
+  bar->SetOwner(owner);
+  bar->AttachManager(owner->GetManager(), nullptr, false);
+  return bar;
+}
+
+}  // namespace
+
+void CContainerUI::EnableScrollBars(bool vertical, bool horizontal) {
+  if (vertical && !m_verticalScrollBar) {
+    m_verticalScrollBar = MakeBar(this, false);
+  } else if (!vertical && m_verticalScrollBar) {
+    delete m_verticalScrollBar;
+    m_verticalScrollBar = nullptr;
+  }
+  if (horizontal && !m_horizontalScrollBar) {
+    m_horizontalScrollBar = MakeBar(this, true);
+  } else if (!horizontal && m_horizontalScrollBar) {
+    delete m_horizontalScrollBar;
+    m_horizontalScrollBar = nullptr;
+  }
+  RequestRelayout();
+}
+
+CScrollBarUI* CContainerUI::GetVerticalScrollBar() const { return m_verticalScrollBar; }
+CScrollBarUI* CContainerUI::GetHorizontalScrollBar() const { return m_horizontalScrollBar; }
+
+SIZE CContainerUI::GetScrollPos() const {
+  SIZE pos = {0, 0};
+  if (Shown(m_horizontalScrollBar)) pos.cx = m_horizontalScrollBar->GetScrollPos();
+  if (Shown(m_verticalScrollBar)) pos.cy = m_verticalScrollBar->GetScrollPos();
+  return pos;
+}
+
+SIZE CContainerUI::GetScrollRange() const {
+  SIZE range = {0, 0};
+  if (Shown(m_horizontalScrollBar)) range.cx = m_horizontalScrollBar->GetScrollRange();
+  if (Shown(m_verticalScrollBar)) range.cy = m_verticalScrollBar->GetScrollRange();
+  return range;
+}
+
+void CContainerUI::SetScrollPos(SIZE pos) {
+  int dx = 0, dy = 0;
+  if (Shown(m_horizontalScrollBar)) {
+    int old = m_horizontalScrollBar->GetScrollPos();
+    m_horizontalScrollBar->SetScrollPos(pos.cx);
+    dx = m_horizontalScrollBar->GetScrollPos() - old;
+  }
+  if (Shown(m_verticalScrollBar)) {
+    int old = m_verticalScrollBar->GetScrollPos();
+    m_verticalScrollBar->SetScrollPos(pos.cy);
+    dy = m_verticalScrollBar->GetScrollPos() - old;
+  }
+  if (dx == 0 && dy == 0) return;
+  // Scrolling moves the children instead of laying them out again.
+  for (int i = 0; i < GetCount(); ++i) {
+    CControlUI* child = GetItemAt(i);
+    if (!child->IsVisible() || child->IsFloat()) continue;
+    RECT rc = child->GetBounds();
+    ::OffsetRect(&rc, -dx, -dy);
+    child->SetBounds(rc);
+  }
+  Invalidate();
+}
+
+namespace {
+int LineHeight(CWindowManagerUI* manager) {
+  if (!manager) return 8;
+  TUiFontInfo* font = manager->DefaultFont();
+  return (font ? font->tm.tmHeight : 0) + 8;
+}
+}  // namespace
+
+void CContainerUI::ScrollBy(int dx, int dy) {
+  SIZE pos = GetScrollPos();
+  pos.cx += dx;
+  pos.cy += dy;
+  SetScrollPos(pos);
+}
+
+int CContainerUI::VerticalPage() const {
+  int page = m_bounds.GetHeight() - m_inset.top - m_inset.bottom;
+  if (Shown(m_horizontalScrollBar)) page -= m_horizontalScrollBar->GetFixedHeight();
+  return page;
+}
+
+int CContainerUI::HorizontalPage() const {
+  int page = m_bounds.GetWidth() - m_inset.left - m_inset.right;
+  if (Shown(m_verticalScrollBar)) page -= m_verticalScrollBar->GetFixedWidth();
+  return page;
+}
+
+void CContainerUI::ScrollLineUp() { ScrollBy(0, -LineHeight(m_manager)); }
+void CContainerUI::ScrollLineDown() { ScrollBy(0, LineHeight(m_manager)); }
+void CContainerUI::ScrollPageUp() { ScrollBy(0, -VerticalPage()); }
+void CContainerUI::ScrollPageDown() { ScrollBy(0, VerticalPage()); }
+void CContainerUI::ScrollToTop() { ScrollBy(0, -GetScrollPos().cy); }
+void CContainerUI::ScrollToBottom() { ScrollBy(0, GetScrollRange().cy - GetScrollPos().cy); }
+void CContainerUI::ScrollLineLeft() { ScrollBy(-8, 0); }
+void CContainerUI::ScrollLineRight() { ScrollBy(8, 0); }
+void CContainerUI::ScrollPageLeft() { ScrollBy(-HorizontalPage(), 0); }
+void CContainerUI::ScrollPageRight() { ScrollBy(HorizontalPage(), 0); }
+void CContainerUI::ScrollToLeftEnd() { ScrollBy(-GetScrollPos().cx, 0); }
+void CContainerUI::ScrollToRightEnd() { ScrollBy(GetScrollRange().cx - GetScrollPos().cx, 0); }
+
+}  // namespace UiToolkit
