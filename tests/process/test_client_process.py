@@ -91,9 +91,12 @@ class ClientProcess(unittest.TestCase):
         try:
             exe = os.path.join(tmp, "crash_helper.exe")
             shutil.copy(os.path.join(harness.TEST_BIN, "testbin", "crash_helper.exe"), exe)
-            result = subprocess.run([harness.WINE_RUN, exe], stdout=subprocess.DEVNULL,
-                                    stderr=subprocess.DEVNULL, timeout=60)
-            self.assertNotEqual(0, result.returncode)
+            subprocess.run([harness.WINE_RUN, exe], stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL, timeout=60, cwd=tmp)
+            # Wine does not always pass the exception code on as the exit
+            # code when the machine is busy; the marker says whether the
+            # program went on past its crash.
+            self.assertFalse(os.path.exists(os.path.join(tmp, "survived.txt")))
             dumps = glob.glob(os.path.join(tmp, "crash_helper.exe.*.dmp"))
             self.assertEqual(1, len(dumps), os.listdir(tmp))
             self.assertRegex(os.path.basename(dumps[0]), r"^crash_helper\.exe\.-?\d+\.dmp$")

@@ -62,6 +62,7 @@ TScrollBarParts LayoutScrollBar(const RECT& bounds, int thickness, bool horizont
 
 int ThumbTravel(const RECT& bounds, int thickness, bool horizontal, bool show_button1,
                 bool show_button2, const RECT& thumb) {
+  if (::IsRectEmpty(&thumb)) return 0;  // a bar too short for a thumb
   const RECT b = horizontal ? Transpose(bounds) : bounds;
   const RECT th = horizontal ? Transpose(thumb) : thumb;
   int travel = TrackLength(b, thickness, show_button1, show_button2) - (th.bottom - th.top);

@@ -49,7 +49,13 @@ CControlUI::~CControlUI() {
 }
 
 CUiString CControlUI::GetName() const { return m_name; }
-void CControlUI::SetName(const wchar_t* name) { m_name = name; }
+void CControlUI::SetName(const wchar_t* name) {
+  if (m_name == name) return;
+  // An entry under the old name would outlive this control: deletion only
+  // forgets the name the control has then.
+  if (m_manager && !m_name.IsEmpty()) m_manager->ForgetName(m_name, this);
+  m_name = name;
+}
 const wchar_t* CControlUI::ClassName() const { return L"ControlUI"; }
 
 LPVOID CControlUI::FindInterface(const wchar_t* name) {

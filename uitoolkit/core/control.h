@@ -30,6 +30,8 @@ class CControlUI {
   virtual CUiString GetName() const;
   virtual void SetName(const wchar_t* name);
   virtual const wchar_t* ClassName() const;
+  // "Control" gives the control itself. A rich edit that wants Tab
+  // characters answers "WantTab", so the manager leaves Tab to it.
   virtual LPVOID FindInterface(const wchar_t* name);
   virtual UINT CapabilityFlags() const;
   virtual bool Activate();

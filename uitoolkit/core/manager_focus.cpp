@@ -100,7 +100,9 @@ CControlUI* CALLBACK CWindowManagerUI::FindVisitNextTabStop(CControlUI* control,
 
 CControlUI* CALLBACK CWindowManagerUI::FindVisitShortcut(CControlUI* control, LPVOID data) {
   TUiShortcutSearch* state = static_cast<TUiShortcutSearch*>(data);
-  if (control->IsVisible() && towupper(control->GetShortcut()) == state->ch) state->found = true;
+  // A control without a shortcut never answers, not even a NUL key.
+  wchar_t shortcut = control->GetShortcut();
+  if (shortcut && control->IsVisible() && towupper(shortcut) == state->ch) state->found = true;
   if (state->found && !wcsstr(control->ClassName(), L"LabelUI")) return control;
   return nullptr;
 }

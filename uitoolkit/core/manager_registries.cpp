@@ -100,8 +100,7 @@ void CWindowManagerUI::ForgetControl(CControlUI* control) {
   if (m_capture == control) m_capture = nullptr;
   if (m_focus == control) m_focus = nullptr;
   StopTimers(control);
-  CUiString name = control->GetName();
-  if (!name.IsEmpty() && m_names.Lookup(name, false) == control) m_names.Erase(name);
+  ForgetName(control->GetName(), control);
   for (int i = 0; i < m_queuedNotifies.GetSize(); ++i) {
     TUiNotify* msg = static_cast<TUiNotify*>(m_queuedNotifies.GetAt(i));
     if (msg->pSender == control) msg->pSender = nullptr;

@@ -15,6 +15,7 @@ namespace UiToolkit {
 class CWindowManagerUI;
 struct TUiImageInfo;
 class CGifHandler;
+class CUiString;
 struct TUiSkinLocation;
 
 class CUiRender {
@@ -59,6 +60,17 @@ class CUiRender {
   // a manager.
   static bool PaintImageSpec(HDC hdc, CWindowManagerUI* manager, const RECT& control_rect,
                              const RECT& paint_rect, const wchar_t* image, const wchar_t* modifier);
+  // One image of an image string, taken from the manager's image map
+  // (loaded on first use); false when the name is empty or the image
+  // cannot be had.
+  static bool PaintNamedImage(HDC hdc, CWindowManagerUI* manager, const RECT& control_rect,
+                              const RECT& paint_rect, const struct TUiImageDrawState& state);
+  // Markup text in the manager's fonts, colours and images. `linkCount` is
+  // in-out: the capacity of the link arrays in, the link pieces found out.
+  // With DT_CALCRECT nothing is drawn and `rect` gets the text's extent.
+  static void DrawMarkupText(HDC hdc, CWindowManagerUI* manager, RECT& rect, const wchar_t* text,
+                             DWORD colour, RECT* linkRects, CUiString* linkTexts,
+                             int& linkCount, UINT style);
 
   // A 32-bit BI_RGB DIB section (zero-filled); `bits` receives its pixels.
   static HBITMAP CreateDib32(HDC hdc, int w, int h, bool top_down, DWORD** bits);

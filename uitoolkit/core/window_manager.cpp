@@ -86,6 +86,8 @@ CWindowManagerUI::~CWindowManagerUI() {
   DeletePendingControls();
   if (m_defaultFont.hFont) ::DeleteObject(m_defaultFont.hFont);
   ClearFonts();
+  ClearImages();
+  ClearDefaultAttributes();
   ClearOptionGroups();
   ClearTimers();
   if (m_tooltip) ::DestroyWindow(m_tooltip);

@@ -18,6 +18,7 @@
 namespace UiToolkit {
 
 class CControlUI;
+struct TUiImageInfo;
 
 struct TUiFontInfo {
   HFONT hFont = nullptr;
@@ -87,6 +88,8 @@ class CWindowManagerUI {
   int GetWindowAlpha() const { return m_alpha; }
   CControlUI* ControlAt(POINT pt) const;
   CControlUI* FindControl(const wchar_t* name) const;
+  // Erases the name's entry when it maps to that control.
+  void ForgetName(const wchar_t* name, CControlUI* control);
   // Enters every named control of the subtree into the name map.
   void RegisterNames(CControlUI* subtree);
   POINT GetMousePos() const { return m_lastMouse; }
@@ -186,6 +189,17 @@ class CWindowManagerUI {
   void SetResourceParent(CWindowManagerUI* parent);
   CWindowManagerUI* GetResourceParent() const { return m_resourceParent; }
 
+  // ---- images and default attribute lists (manager_resources.cpp) ----
+  // Images belong to this manager alone; they are not shared up the chain.
+  TUiImageInfo* ImageFor(const wchar_t* name, const wchar_t* type = nullptr, DWORD mask = 0);
+  TUiImageInfo* AddImageEntry(const wchar_t* name, const wchar_t* type = nullptr, DWORD mask = 0);
+  int ImageCount() const { return m_images.GetSize(); }
+  void ClearImages();
+  void AddDefaultAttributes(const wchar_t* tag, const wchar_t* attributes);
+  // This manager's list for the tag, else the nearest one up the chain.
+  const wchar_t* DefaultAttributes(const wchar_t* tag) const;
+  void ClearDefaultAttributes();
+
   // ---- tree visitors ----
   static CControlUI* CALLBACK FindVisitRegisterName(CControlUI* control, LPVOID data);
   static CControlUI* CALLBACK FindVisitPointHit(CControlUI* control, LPVOID data);
@@ -259,6 +273,8 @@ class CWindowManagerUI {
   DWORD m_colorSelected;
   TUiFontInfo m_defaultFont;
   CUiPtrArray m_fonts;
+  CUiStringMap m_images;
+  CUiStringMap m_defaultAttributes;
   CUiPtrArray m_translators;
 };
 

@@ -225,11 +225,7 @@ int CUiZipReader::FindItem(CUiZipReader* handle, const wchar_t* name, int* index
     TUiZipEntry record{};
     int rc = handle->LocateItem(name, &found, &record);
     if (index) *index = found;
-    if (rc == kZipOk && entry) *entry = record;
-    if (rc == kZipNotFound && entry) {
-        *entry = TUiZipEntry{};
-        entry->index = -1;
-    }
+    if (rc == kZipOk && entry) *entry = record;  // on failure the caller's record is left alone
     return rc;
 }
 

@@ -140,3 +140,56 @@ TEST(ControlPaint, ChildrenOverParent) {
 }
 
 }  // namespace
+
+namespace {
+
+COLORREF ScreenPixel(HWND hwnd, int x, int y) {
+  HDC dc = ::GetDC(hwnd);
+  COLORREF c = ::GetPixel(dc, x, y);
+  ::ReleaseDC(hwnd, dc);
+  return c;
+}
+
+void Repaint(HWND hwnd, const RECT* rc) {
+  ::ValidateRect(hwnd, nullptr);
+  ::InvalidateRect(hwnd, rc, FALSE);
+  ::UpdateWindow(hwnd);
+}
+
+// The snapshot holds only what was on screen under the first repainted
+// rectangle; the rest of it is black, never stale memory.
+TEST(ManagerPaint, BackgroundSnapshotStartsEmpty) {
+  HostWindow win;
+  ASSERT_TRUE(win.CreateAt(0, 0, 100, 100));
+  CControlUI* root = new CControlUI;
+  root->SetBkColor(0xFFFF0000);
+  win.manager.AttachRoot(root);
+  ::UpdateWindow(win.GetHWND());
+  EXPECT_EQ(RGB(255, 0, 0), ScreenPixel(win.GetHWND(), 50, 50));
+
+  root->SetBkColor(0);  // the root now paints nothing of its own
+  win.manager.SetBackgroundSnapshot(true);
+  RECT small = {10, 10, 20, 20};
+  Repaint(win.GetHWND(), &small);
+  Repaint(win.GetHWND(), nullptr);
+  EXPECT_EQ(RGB(255, 0, 0), ScreenPixel(win.GetHWND(), 15, 15));
+  EXPECT_EQ(RGB(0, 0, 0), ScreenPixel(win.GetHWND(), 50, 50));
+}
+
+TEST(ManagerPaint, ShowDirtyFramesTheRepaintedRectangle) {
+  HostWindow win;
+  ASSERT_TRUE(win.CreateAt(0, 0, 100, 100));
+  CControlUI* root = new CControlUI;
+  root->SetBkColor(0xFFFFFFFF);
+  win.manager.AttachRoot(root);
+  ::UpdateWindow(win.GetHWND());
+  win.manager.SetShowDirty(true);
+  RECT part = {10, 10, 60, 60};
+  Repaint(win.GetHWND(), &part);
+  EXPECT_EQ(RGB(220, 0, 0), ScreenPixel(win.GetHWND(), 10, 30));
+  EXPECT_EQ(RGB(220, 0, 0), ScreenPixel(win.GetHWND(), 59, 30));
+  EXPECT_EQ(RGB(255, 255, 255), ScreenPixel(win.GetHWND(), 30, 30));
+  EXPECT_EQ(RGB(255, 255, 255), ScreenPixel(win.GetHWND(), 70, 30));
+}
+
+}  // namespace

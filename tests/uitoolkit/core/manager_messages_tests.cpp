@@ -185,3 +185,64 @@ TEST(ManagerMessages, VirtualWindowNames) {
 }
 
 }  // namespace
+
+namespace {
+
+class ReflectTarget : public CWindowWnd {
+ public:
+  std::vector<UINT> seen;
+  const wchar_t* WindowClassName() const override { return L"UiTestReflectTarget"; }
+  LRESULT ProcessMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+    if (msg >= 0x2000 && msg < 0x3000) {
+      seen.push_back(msg);
+      return 55;
+    }
+    return CWindowWnd::ProcessMessage(msg, wParam, lParam);
+  }
+};
+
+TEST(ManagerMessages, ControlWindowMessagesAreReflected) {
+  ThreeControlWindow t;
+  ReflectTarget child;
+  ASSERT_TRUE(child.Create(t.win.GetHWND(), L"", WS_CHILD, 0, 0, 0, 10, 10));
+  LPARAM hwnd = reinterpret_cast<LPARAM>(child.GetHWND());
+  NMHDR hdr = {child.GetHWND(), 1, 0};
+  EXPECT_EQ(55, t.Send(WM_COMMAND, 1, hwnd));
+  EXPECT_EQ(55, t.Send(WM_NOTIFY, 1, reinterpret_cast<LPARAM>(&hdr)));
+  EXPECT_EQ(55, t.Send(WM_CTLCOLOREDIT, 0, hwnd));
+  EXPECT_EQ(55, t.Send(WM_CTLCOLORSTATIC, 0, hwnd));
+  std::vector<UINT> expected = {WM_COMMAND + 0x2000, WM_NOTIFY + 0x2000,
+                                WM_CTLCOLOREDIT + 0x2000, WM_CTLCOLORSTATIC + 0x2000};
+  EXPECT_EQ(expected, child.seen);
+  t.Send(WM_COMMAND, 1, 0);  // a menu command: nothing to reflect to
+  EXPECT_EQ(4u, child.seen.size());
+  ::DestroyWindow(child.GetHWND());
+}
+
+TEST(ManagerMessages, SizeTellsTheFocusAndRelaysOut) {
+  ThreeControlWindow t;
+  t.b->SetFocus();
+  t.log.clear();
+  t.Send(WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 100));
+  ASSERT_FALSE(t.log.empty());
+  EXPECT_EQ(std::wstring(L"B:22"), t.log[0]);
+  EXPECT_TRUE(t.win.manager.IsUpdateNeeded());
+  EXPECT_TRUE(t.root->IsUpdateNeeded());
+}
+
+TEST(ManagerMessages, PrintClientPaintsTheTree) {
+  ThreeControlWindow t;
+  t.b->SetBkColor(0xFF00FF00);
+  HDC screen = ::GetDC(nullptr);
+  HDC mem = ::CreateCompatibleDC(screen);
+  HBITMAP bmp = ::CreateCompatibleBitmap(screen, 300, 100);
+  HGDIOBJ old = ::SelectObject(mem, bmp);
+  t.Send(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT);
+  EXPECT_EQ(RGB(0, 255, 0), ::GetPixel(mem, 150, 50));
+  ::SelectObject(mem, old);
+  ::DeleteObject(bmp);
+  ::DeleteDC(mem);
+  ::ReleaseDC(nullptr, screen);
+}
+
+}  // namespace

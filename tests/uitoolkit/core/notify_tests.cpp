@@ -90,7 +90,9 @@ TEST(NotifyPump, MessageMapLookup) {
     msg.lParam = 4;
     pump.DispatchNotify(msg);
     EXPECT_EQ(std::wstring(c.expected), pump.log) << c.type;
-    if (c.vwnd[0] && msg.sType == L"click") EXPECT_EQ(std::wstring(L"virtual-click;"), page.log);
+    if (c.vwnd[0] && msg.sType == L"click") {
+      EXPECT_EQ(std::wstring(L"virtual-click;"), page.log);
+    }
   }
   // A pump class without its own map uses its base's.
   class Plain : public BasePump {};

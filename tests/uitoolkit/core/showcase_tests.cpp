@@ -27,10 +27,10 @@ TEST(Showcase, WindowWithControlsPaintsThroughTheManager) {
   win.manager.AddFontEntry(L"Tahoma", 16, true, false, false);
   TestPanel* root = new TestPanel;
   root->ApplyAttributeList(L"bkcolor=\"#FFF0F0F0\" bordercolor=\"#FF808080\" bordersize=\"1\"");
-  struct Spec {
+  struct Box {
     const wchar_t* attrs;
     RECT pos;
-  } specs[] = {
+  } boxes_wanted[] = {
       {L"text=\"Plain\" bkcolor=\"#FFFFFFFF\" bordercolor=\"#FF3070C0\" bordersize=\"1\"",
        {20, 20, 160, 60}},
       {L"text=\"Gradient\" bkcolor=\"#FF80C0FF\" bkcolor2=\"#FF2060A0\"", {180, 20, 340, 60}},
@@ -43,7 +43,7 @@ TEST(Showcase, WindowWithControlsPaintsThroughTheManager) {
        {20, 150, 340, 200}},
   };
   std::vector<TextBox*> boxes;
-  for (const Spec& s : specs) {
+  for (const Box& s : boxes_wanted) {
     TextBox* box = new TextBox;
     box->ApplyAttributeList(s.attrs);
     root->Add(box);
@@ -51,7 +51,7 @@ TEST(Showcase, WindowWithControlsPaintsThroughTheManager) {
   }
   win.manager.AttachRoot(root);
   ::UpdateWindow(win.GetHWND());
-  for (size_t i = 0; i < boxes.size(); ++i) boxes[i]->SetBounds(specs[i].pos);
+  for (size_t i = 0; i < boxes.size(); ++i) boxes[i]->SetBounds(boxes_wanted[i].pos);
   ::UpdateWindow(win.GetHWND());
 
   // The screen shows what the manager painted.

@@ -142,3 +142,31 @@ TEST(UiString, FormatAndCompare) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(UiString, SmallOperations) {
+  CUiString s;
+  for (int i = 0; i < 70; ++i) s.AppendChar(static_cast<wchar_t>(L'a' + i % 26));
+  EXPECT_EQ(70, s.GetLength());
+  EXPECT_FALSE(s.IsInline());
+  EXPECT_EQ(L'a', s.GetAt(0));
+  EXPECT_EQ(L'r', s.GetAt(69));
+  EXPECT_EQ(0, s.GetAt(70));
+  EXPECT_EQ(0, s.GetAt(-1));
+  EXPECT_EQ(2, s.Find(L'c'));
+  EXPECT_EQ(28, s.Find(L'c', 3));
+  EXPECT_EQ(-1, s.Find(L'!'));
+  EXPECT_EQ(-1, s.Find(L'\0'));
+  s.Clear();
+  EXPECT_TRUE(s.IsEmpty());
+  EXPECT_TRUE(s.IsInline());
+  s = L"mIxEd 1-z";
+  s.MakeUpper();
+  EXPECT_EQ(std::wstring(L"MIXED 1-Z"), s.GetData());
+  EXPECT_LT(CUiString(L"a").Compare(L"b"), 0);
+  EXPECT_EQ(0, CUiString(L"").Compare(nullptr));
+  EXPECT_TRUE(CUiString() == nullptr);
+}
+
+}  // namespace

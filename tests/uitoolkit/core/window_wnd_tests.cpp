@@ -24,22 +24,24 @@ class ModalWindow : public CWindowWnd {
 
 struct ModalCase {
   const char* name;
-  void (*prepare)(HWND modal);
+  void (*prepare)(ModalWindow& modal);
   int expected;
   int quitPosted;  // -1: none expected
 };
 
 TEST(WindowWnd, RunModalResults) {
   ModalCase cases[] = {
-      {"posted close 7", [](HWND w) { ::PostMessageW(w, WM_CLOSE, 7, 0); }, 7, -1},
+      {"posted close 7", [](ModalWindow& w) { ::PostMessageW(w.GetHWND(), WM_CLOSE, 7, 0); }, 7,
+       -1},
       {"PostClose gives 1",
-       [](HWND w) {
-         ::PostMessageW(w, kRecordOwner, 0, 0);
-         ::PostMessageW(w, WM_CLOSE, 1, 0);
+       [](ModalWindow& w) {
+         ::PostMessageW(w.GetHWND(), kRecordOwner, 0, 0);
+         w.PostClose();
        },
        1, -1},
-      {"sent close keeps 0", [](HWND w) { ::PostMessageW(w, kSendClose, 0, 0); }, 0, -1},
-      {"quit ends the loop", [](HWND) { ::PostQuitMessage(5); }, 0, 5},
+      {"sent close keeps 0",
+       [](ModalWindow& w) { ::PostMessageW(w.GetHWND(), kSendClose, 0, 0); }, 0, -1},
+      {"quit ends the loop", [](ModalWindow&) { ::PostQuitMessage(5); }, 0, 5},
   };
   for (const ModalCase& c : cases) {
     HostWindow owner;
@@ -47,14 +49,18 @@ TEST(WindowWnd, RunModalResults) {
     ModalWindow modal;
     modal.owner = owner.GetHWND();
     ASSERT_TRUE(modal.Create(owner.GetHWND(), L"modal", WS_POPUP, 0, 120, 120, 100, 80));
-    c.prepare(modal.GetHWND());
+    c.prepare(modal);
     EXPECT_EQ(c.expected, modal.RunModal()) << c.name;
     EXPECT_TRUE(::IsWindowEnabled(owner.GetHWND())) << c.name;
-    if (modal.ownerEnabledDuringLoop >= 0) EXPECT_EQ(0, modal.ownerEnabledDuringLoop) << c.name;
+    if (modal.ownerEnabledDuringLoop >= 0) {
+      EXPECT_EQ(0, modal.ownerEnabledDuringLoop) << c.name;
+    }
     MSG msg;
     bool quit = ::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
     EXPECT_EQ(c.quitPosted >= 0, quit) << c.name;
-    if (quit) EXPECT_EQ(static_cast<WPARAM>(c.quitPosted), msg.wParam) << c.name;
+    if (quit) {
+      EXPECT_EQ(static_cast<WPARAM>(c.quitPosted), msg.wParam) << c.name;
+    }
     if (c.quitPosted >= 0) {
       EXPECT_TRUE(::IsWindow(modal.GetHWND())) << "a quit leaves the window alive";
       ::DestroyWindow(modal.GetHWND());

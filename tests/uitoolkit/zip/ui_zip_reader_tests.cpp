@@ -130,7 +130,7 @@ TEST_F(ZipReaderTest, FindsEntriesIgnoringAsciiCaseAndSlashDirection) {
         entry.index = 99;
         EXPECT_EQ(c.code, CUiZipReader::FindItem(reader_, c.name, &index, &entry));
         EXPECT_EQ(c.index, index);
-        EXPECT_EQ(c.index, entry.index);
+        EXPECT_EQ(c.code == kZipOk ? c.index : 99, entry.index);  // not filled on failure
     }
     TUiZipEntry entry = Find(L"skin\\main.xml");
     EXPECT_STREQ(L"skin/main.xml", entry.name);
