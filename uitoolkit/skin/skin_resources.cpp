@@ -10,10 +10,6 @@
 namespace UiToolkit {
 namespace {
 
-// PENDING: until the manager's image map and default lists land.
-void PENDING_AddImageEntry(CWindowManagerUI*, const wchar_t*, const wchar_t*, DWORD) {}
-void PENDING_AddDefaultAttributes(CWindowManagerUI*, const wchar_t*, const wchar_t*) {}
-const wchar_t* PENDING_DefaultAttributes(CWindowManagerUI*, const wchar_t*) { return nullptr; }
 
 void RegisterFont(CWindowManagerUI* manager, CXmlMarkupNode& element) {
   wchar_t face[CXmlMarkupNode::kValueBufferSize];
@@ -45,7 +41,7 @@ void RegisterImage(CWindowManagerUI* manager, CXmlMarkupNode& element) {
   bool hasType = element.ValueOf(L"restype", type);
   wchar_t mask[CXmlMarkupNode::kValueBufferSize];
   DWORD maskColor = element.ValueOf(L"mask", mask) ? ParseColorValue(mask, false) : 0;
-  PENDING_AddImageEntry(manager, name, hasType ? type : nullptr, maskColor);
+  manager->AddImageEntry(name, hasType ? type : nullptr, maskColor);
 }
 
 void RegisterDefault(CWindowManagerUI* manager, CXmlMarkupNode& element) {
@@ -55,7 +51,7 @@ void RegisterDefault(CWindowManagerUI* manager, CXmlMarkupNode& element) {
   // through the bounded copy.
   for (int i = 0; i < element.AttrCount(); ++i) {
     if (wcscmp(element.AttrNameAt(i), L"value") == 0) {
-      PENDING_AddDefaultAttributes(manager, tag, element.AttrValueAt(i));
+      manager->AddDefaultAttributes(tag, element.AttrValueAt(i));
       return;
     }
   }
@@ -111,7 +107,7 @@ void ApplyWindowAttribute(CWindowManagerUI* manager, const wchar_t* name, const 
 }
 
 const wchar_t* SkinDefaultAttributes(CWindowManagerUI* manager, const wchar_t* tag) {
-  return PENDING_DefaultAttributes(manager, tag);
+  return manager->DefaultAttributes(tag);
 }
 
 }  // namespace UiToolkit

@@ -98,6 +98,15 @@ TEST_F(SkinFolder, EveryTagBuildsTheExpectedTree) {
   EXPECT_STREQ(L"Arial", win.manager.DefaultFont()->sFontName);
   EXPECT_EQ(16, win.manager.DefaultFont()->iSize);
 
+  // Default lists: the first one for a tag wins, and an element's own
+  // attributes override it.
+  EXPECT_EQ(20, c->GetItemAt(2)->GetFixedWidth());
+  EXPECT_EQ(22, c->GetItemAt(2)->GetFixedHeight());
+  EXPECT_EQ(10, c->GetItemAt(3)->GetFixedWidth());
+  EXPECT_EQ(22, c->GetItemAt(3)->GetFixedHeight());
+  // Images: the one that loads is kept, the missing one is not.
+  EXPECT_EQ(1, win.manager.ImageCount());
+
   // The tree joins the window: the option joins its group.
   win.manager.AttachRoot(root);
   ASSERT_NE(nullptr, win.manager.OptionGroup(L"g"));
