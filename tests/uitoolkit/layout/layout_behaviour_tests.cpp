@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "tests/uitoolkit/core/dib_canvas.h"
 #include "tests/uitoolkit/core/ui_test_fixtures.h"
 #include "tests/uitoolkit/layout/layout_fixtures.h"
 #include "uitoolkit/layouts/child_layout.h"
@@ -148,6 +149,12 @@ TEST(SeparatorDrag, TrackedEdgeStopsAtTheLimitsAndAppliesOnRelease) {
   EXPECT_EQ(L"0,0,150,100", Str(w.panel->GetTrackedRect()));  // the maximum
   w.Send(WM_MOUSEMOVE, 240);
   EXPECT_EQ(L"0,0,150,100", Str(w.panel->GetTrackedRect()));
+  // The tracker: a translucent black band at the tracked edge.
+  DibCanvas canvas(300, 100, 0x00FFFFFF);
+  w.panel->PaintOverlay(canvas.dc(), RECT{0, 0, 300, 100});
+  EXPECT_EQ(0x555555u, canvas.At(148, 50));
+  EXPECT_EQ(0xFFFFFFu, canvas.At(145, 50));
+  EXPECT_EQ(0xFFFFFFu, canvas.At(98, 50));
   w.Send(WM_LBUTTONUP, 240);
   EXPECT_FALSE(w.panel->IsDragging());
   ::UpdateWindow(w.win.GetHWND());
