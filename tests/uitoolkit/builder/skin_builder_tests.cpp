@@ -67,13 +67,17 @@ TEST_F(SkinFolder, EveryTagBuildsTheExpectedTree) {
   ASSERT_NE(nullptr, root) << builder.Document().LastError();
   EXPECT_EQ(L"root", std::wstring(root->GetName()));
   EXPECT_EQ(std::vector<std::wstring>({L"ctl", L"lbl", L"btn", L"btn2", L"opt", L"chk", L"txt",
-                                       L"sb", L"row", L"row", L"custom"}),
+                                       L"sb", L"vl", L"tab", L"tile", L"row", L"row",
+                                       L"custom"}),
             ChildNames(root));
   IContainerUI* c = static_cast<IContainerUI*>(root->FindInterface(L"IContainer"));
-  const wchar_t* classes[] = {L"ControlUI", L"LabelUI", L"ButtonUI",  L"ButtonUI",
-                              L"OptionUI",  L"CheckBoxUI", L"TextUI", L"ScrollBarUI",
-                              L"LabelUI",   L"LabelUI",  L"GaugeUI"};
-  for (int i = 0; i < 11; ++i) EXPECT_STREQ(classes[i], c->GetItemAt(i)->ClassName()) << i;
+  const wchar_t* classes[] = {L"ControlUI",        L"LabelUI",     L"ButtonUI",
+                              L"ButtonUI",         L"OptionUI",    L"CheckBoxUI",
+                              L"TextUI",           L"ScrollBarUI", L"VerticalLayoutUI",
+                              L"TabLayoutUI",      L"TileLayoutUI", L"LabelUI",
+                              L"LabelUI",          L"GaugeUI"};
+  for (int i = 0; i < 14; ++i) EXPECT_STREQ(classes[i], c->GetItemAt(i)->ClassName()) << i;
+  EXPECT_EQ(std::vector<std::wstring>({L"hl"}), ChildNames(c->GetItemAt(8)));
   // Unknown tags went to the callback; the skipped one took its subtree.
   EXPECT_EQ(std::vector<std::wstring>({L"Gauge", L"Unknown"}), callback.asked);
   EXPECT_EQ(1, g_gaugesAlive);

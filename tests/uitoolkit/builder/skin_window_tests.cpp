@@ -9,6 +9,9 @@
 
 #include "tests/support/test_support.h"
 #include "tests/uitoolkit/builder/skinned_test_window.h"
+#include "uitoolkit/controls/container.h"
+#include "uitoolkit/controls/option.h"
+#include "uitoolkit/controls/scroll_bar.h"
 #include "uitoolkit/core/control.h"
 #include "uitoolkit/window/modal_dialog.h"
 
@@ -247,5 +250,65 @@ TEST(SkinWindowFatalTest, MissingSkinOrZipResourceExitsWithOneAfterTheMessageBox
     std::wstring text;
     EXPECT_EQ(1u, RunFatalHelper(mode, &text)) << mode;
     EXPECT_EQ(L"\x52a0\x8f7d\x8d44\x6e90\x6587\x4ef6\x5931\x8d25", text) << mode;
+  }
+}
+
+namespace {
+
+// Writes the window's pixels as a 24-bit BMP.
+bool SaveWindowBmp(HWND hwnd, const std::wstring& path) {
+  RECT rc;
+  ::GetWindowRect(hwnd, &rc);
+  const int w = rc.right - rc.left, h = rc.bottom - rc.top;
+  HDC screen = ::GetDC(nullptr);
+  HDC mem = ::CreateCompatibleDC(screen);
+  HBITMAP bmp = ::CreateCompatibleBitmap(screen, w, h);
+  HGDIOBJ old = ::SelectObject(mem, bmp);
+  ::BitBlt(mem, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY);
+  ::SelectObject(mem, old);
+  BITMAPINFOHEADER bi = {sizeof(bi), w, h, 1, 24, BI_RGB};
+  const int stride = (w * 3 + 3) & ~3;
+  std::string pixels(static_cast<size_t>(stride) * h, '\0');
+  ::GetDIBits(mem, bmp, 0, h, &pixels[0], reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS);
+  ::DeleteObject(bmp);
+  ::DeleteDC(mem);
+  ::ReleaseDC(nullptr, screen);
+  BITMAPFILEHEADER bf = {0x4D42, static_cast<DWORD>(sizeof(bf) + sizeof(bi) + pixels.size()), 0, 0,
+                         sizeof(bf) + sizeof(bi)};
+  std::string file(reinterpret_cast<const char*>(&bf), sizeof(bf));
+  file.append(reinterpret_cast<const char*>(&bi), sizeof(bi));
+  file += pixels;
+  return test_support::WriteFileBytes(path, file);
+}
+
+}  // namespace
+
+// The demo skin: nested layouts, a scrolled list, effect labels and every
+// button kind. Set UIBUILDER_DEMO_SHOT to a folder to get a picture of it.
+TEST_F(SkinWindowTest, DemoSkinShowsEveryPiece) {
+  SkinnedTestWindow w(UISKIN_FILE, L"demo.xml");
+  Open(w);
+  ::SetWindowPos(w.GetHWND(), HWND_TOP, 100, 100, 0, 0, SWP_NOSIZE);
+  ::UpdateWindow(w.GetHWND());
+  Pump();
+  CWindowManagerUI& m = w.Manager();
+  CContainerUI* scrolled = static_cast<CContainerUI*>(m.FindControl(L"scrolled"));
+  ASSERT_NE(nullptr, scrolled);
+  ASSERT_NE(nullptr, scrolled->GetVerticalScrollBar());
+  EXPECT_TRUE(scrolled->GetVerticalScrollBar()->IsVisible());  // 16 rows do not fit
+  COptionUI* a = static_cast<COptionUI*>(m.FindControl(L"opt_a"));
+  COptionUI* b = static_cast<COptionUI*>(m.FindControl(L"opt_b"));
+  ASSERT_TRUE(a && b);
+  EXPECT_TRUE(a->IsSelected());
+  b->Activate();
+  EXPECT_FALSE(a->IsSelected());
+  a->Activate();
+  EXPECT_STREQ(L"Gradient", m.FindControl(L"fx_gradient")->GetText());
+  EXPECT_GT(m.FindControl(L"fx_gradient")->GetWidth(), 200);
+  ::InvalidateRect(w.GetHWND(), nullptr, FALSE);
+  ::UpdateWindow(w.GetHWND());
+  std::string folder = test_support::Env("UIBUILDER_DEMO_SHOT");
+  if (!folder.empty()) {
+    EXPECT_TRUE(SaveWindowBmp(w.GetHWND(), test_support::WinePath(folder) + L"\\demo_skin.bmp"));
   }
 }
