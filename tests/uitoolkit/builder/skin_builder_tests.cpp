@@ -267,3 +267,19 @@ TEST(SkinSourceTest, ResourceFolderGetsOneTrailingSeparator) {
     EXPECT_STREQ(c.out, CWindowManagerUI::GetResourceFolder()) << (c.in ? c.in : L"(none)");
   }
 }
+
+TEST_F(SkinFolder, RowsBuiltIntoALiveContainerJoinItsWindow) {
+  HostWindow win;
+  win.CreateAt(10, 10, 200, 100);
+  CContainerUI* root = new CContainerUI;
+  win.manager.AttachRoot(root);
+  CSkinBuilder builder;
+  CControlUI* row = builder.BuildSkin(L"<Window><Option name=\"live\" group=\"rows\"/></Window>",
+                                      nullptr, nullptr, &win.manager, root);
+  ASSERT_NE(nullptr, row);
+  EXPECT_EQ(&win.manager, row->GetManager());
+  EXPECT_EQ(root, row->GetParent());
+  EXPECT_EQ(row, win.manager.FindControl(L"live"));
+  ASSERT_NE(nullptr, win.manager.OptionGroup(L"rows"));
+  EXPECT_EQ(1, win.manager.OptionGroup(L"rows")->GetSize());
+}
