@@ -9,6 +9,7 @@
 #include "uitoolkit/controls/scroll_bar.h"
 #include "uitoolkit/controls/text.h"
 #include "uitoolkit/core/control.h"
+#include "uitoolkit/layouts/child_layout.h"
 #include "uitoolkit/layouts/horizontal_layout.h"
 #include "uitoolkit/layouts/tab_layout.h"
 #include "uitoolkit/layouts/tile_layout.h"
@@ -36,6 +37,7 @@ const TagEntry kTags[] = {
     {L"HorizontalLayout", &Make<CHorizontalLayoutUI>},
     {L"TabLayout", &Make<CTabLayoutUI>},
     {L"TileLayout", &Make<CTileLayoutUI>},
+    {L"ChildLayout", &Make<CChildLayoutUI>},
 };
 
 }  // namespace
