@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "tests/support/test_support.h"
+#include "tests/uitoolkit/fixtures/skin_fixtures.h"
 #include "tests/uitoolkit/builder/skinned_test_window.h"
 #include "uitoolkit/controls/container.h"
 #include "uitoolkit/controls/option.h"
@@ -124,6 +125,44 @@ TEST_F(SkinWindowTest, ResourceAndZipResourceSkins) {
   ASSERT_NE(nullptr, fromZip.Manager().GetRoot());
   EXPECT_STREQ(L"membuffer", CWindowManagerUI::GetSkinZipName());
   EXPECT_NE(nullptr, fromZip.Manager().FindControl(L"ok"));
+}
+
+TEST_F(SkinWindowTest, ZipFileSkinStaysOpenForLaterWindows) {
+  std::wstring dir = test_support::MakeTempDir(L"winzip");
+  std::string xml;
+  ASSERT_TRUE(test_support::ReadFileBytes(FixtureFolder() + L"window.xml", &xml));
+  ASSERT_TRUE(test_support::WriteFileBytes(dir + L"\\skin.zip", fixtures::MakeZip({{"window.xml", xml}})));
+  CWindowManagerUI::SetResourceFolder(dir.c_str());
+  {
+    SkinnedTestWindow w(UISKIN_ZIP_FILE, L"window.xml", L"skin.zip");
+    Open(w);
+    EXPECT_NE(nullptr, w.Manager().FindControl(L"closebtn"));
+    EXPECT_STREQ(L"skin.zip", CWindowManagerUI::GetSkinZipName());
+  }
+  {
+    // Kind 1 now reads through the open zip.
+    SkinnedTestWindow w(UISKIN_FILE, L"window.xml");
+    Open(w);
+    EXPECT_NE(nullptr, w.Manager().FindControl(L"ok"));
+  }
+  CWindowManagerUI::UseSkinZipFile(L"");
+  test_support::RemoveTree(dir);
+}
+
+TEST_F(SkinWindowTest, MaximisedWindowFillsTheWorkAreaWithoutSizingEdges) {
+  SkinnedTestWindow w(UISKIN_FILE, L"window.xml");
+  Open(w);
+  ::ShowWindow(w.GetHWND(), SW_MAXIMIZE);
+  Pump();
+  ASSERT_TRUE(::IsZoomed(w.GetHWND()));
+  MONITORINFO info = {sizeof(info)};
+  ::GetMonitorInfoW(::MonitorFromWindow(w.GetHWND(), MONITOR_DEFAULTTONEAREST), &info);
+  RECT client;
+  ::GetClientRect(w.GetHWND(), &client);
+  EXPECT_EQ(info.rcWork.right - info.rcWork.left, client.right);
+  EXPECT_EQ(info.rcWork.bottom - info.rcWork.top, client.bottom);
+  EXPECT_NE(HTLEFT, HitAt(w, 1, 110));
+  EXPECT_NE(HTTOPLEFT, HitAt(w, 1, 1));
 }
 
 TEST_F(SkinWindowTest, RoundCornersClipTheWindowAfterEveryResize) {

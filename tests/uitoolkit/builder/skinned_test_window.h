@@ -7,8 +7,9 @@
 
 class SkinnedTestWindow : public UiToolkit::WindowImplBase {
  public:
-  SkinnedTestWindow(int kind, const wchar_t* file, const wchar_t* resource = L"")
-      : kind_(kind), file_(file), resource_(resource) {}
+  // `source`: the zip resource name (kind 4) or the zip file name (kind 2).
+  SkinnedTestWindow(int kind, const wchar_t* file, const wchar_t* source = L"")
+      : kind_(kind), file_(file), resource_(source) {}
   ~SkinnedTestWindow() override {
     if (m_hwnd) ::DestroyWindow(m_hwnd);
   }
@@ -20,6 +21,7 @@ class SkinnedTestWindow : public UiToolkit::WindowImplBase {
   const wchar_t* SkinFile() const override { return file_.c_str(); }
   int SkinSourceKind() const override { return kind_; }
   const wchar_t* SkinResourceName() const override { return resource_.c_str(); }
+  const wchar_t* SkinZipName() const override { return resource_.c_str(); }
   void OnSkinReady() override { ++readyCount; }
 
  private:
