@@ -77,9 +77,10 @@ TEST_F(StateImageTest, ButtonImagesFollowStatePrecedence) {
       {"pushed over hot", true, true, false, false, true, 0xC00000, 0xC000C0},
       {"disabled over all", false, false, true, true, false, 0x606000, 0xC000C0},
   };
+  ControlWindow w;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ControlWindow w;
+    w.Clear();
     CButtonUI* b = w.Add(new CButtonUI, RECT{0, 0, 100, 40});
     SetImages(b);
     b->ApplyAttribute(L"foreimage", L"file='fore.png' dest='0,0,6,6'");
@@ -105,9 +106,10 @@ TEST_F(StateImageTest, OptionsShowSelectedImagesAndNeverThePushedOne) {
       {"selected and hot", true, true, false, 0x004020},
       {"pressed while not selected: hot, not pushed", false, true, true, 0x00C000},
   };
+  ControlWindow w;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ControlWindow w;
+    w.Clear();
     COptionUI* o = w.Add(new COptionUI, RECT{0, 0, 100, 40});
     SetImages(o);
     o->ApplyAttribute(L"selectedimage", L"selected.png");
