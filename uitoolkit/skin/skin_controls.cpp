@@ -9,6 +9,11 @@
 #include "uitoolkit/controls/scroll_bar.h"
 #include "uitoolkit/controls/text.h"
 #include "uitoolkit/core/control.h"
+#include "uitoolkit/layouts/child_layout.h"
+#include "uitoolkit/layouts/horizontal_layout.h"
+#include "uitoolkit/layouts/tab_layout.h"
+#include "uitoolkit/layouts/tile_layout.h"
+#include "uitoolkit/layouts/vertical_layout.h"
 
 namespace UiToolkit {
 namespace {
@@ -28,6 +33,11 @@ const TagEntry kTags[] = {
     {L"ScrollBar", &Make<CScrollBarUI>}, {L"Label", &Make<CLabelUI>},
     {L"Button", &Make<CButtonUI>},       {L"Option", &Make<COptionUI>},
     {L"CheckBox", &Make<CCheckBoxUI>},   {L"Text", &Make<CTextUI>},
+    {L"VerticalLayout", &Make<CVerticalLayoutUI>},
+    {L"HorizontalLayout", &Make<CHorizontalLayoutUI>},
+    {L"TabLayout", &Make<CTabLayoutUI>},
+    {L"TileLayout", &Make<CTileLayoutUI>},
+    {L"ChildLayout", &Make<CChildLayoutUI>},
 };
 
 }  // namespace
