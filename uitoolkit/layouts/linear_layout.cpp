@@ -5,13 +5,11 @@
 // column y and heights.
 #include "uitoolkit/layouts/linear_layout.h"
 
-#include "uitoolkit/controls/scroll_bar.h"
+#include "uitoolkit/layouts/size_limits.h"
 
 namespace UiToolkit {
 
 namespace {
-
-int Clamp(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
 struct Axis {
   bool vertical;
@@ -22,12 +20,10 @@ struct Axis {
   int AcrossBefore(const RECT& pad) const { return vertical ? pad.left : pad.top; }
   int AcrossAfter(const RECT& pad) const { return vertical ? pad.right : pad.bottom; }
   int ClampAlong(const CControlUI* c, int v) const {
-    return vertical ? Clamp(v, c->GetMinHeight(), c->GetMaxHeight())
-                    : Clamp(v, c->GetMinWidth(), c->GetMaxWidth());
+    return vertical ? ClampHeight(c, v) : ClampWidth(c, v);
   }
   int ClampAcross(const CControlUI* c, int v) const {
-    return vertical ? Clamp(v, c->GetMinWidth(), c->GetMaxWidth())
-                    : Clamp(v, c->GetMinHeight(), c->GetMaxHeight());
+    return vertical ? ClampWidth(c, v) : ClampHeight(c, v);
   }
   int FixedAcross(const CControlUI* c) const {
     return vertical ? c->GetFixedWidth() : c->GetFixedHeight();
@@ -54,20 +50,12 @@ UINT CLinearLayoutUI::CapabilityFlags() const {
 }
 
 void CLinearLayoutUI::SetBounds(RECT rc) {
-  CControlUI::SetBounds(rc);
-  RECT inner = InnerRect();
-  if (GetCount() == 0) {
-    UpdateScrollBars(inner, 0, 0);
-    return;
-  }
-  const bool vbar = m_verticalScrollBar && m_verticalScrollBar->IsVisible();
-  const bool hbar = m_horizontalScrollBar && m_horizontalScrollBar->IsVisible();
-  if (vbar) inner.right -= m_verticalScrollBar->GetFixedWidth();
-  if (hbar) inner.bottom -= m_horizontalScrollBar->GetFixedHeight();
+  RECT inner;
+  if (!StartLayout(rc, &inner)) return;
   // A visible horizontal bar widens the space by its range (the content
   // scrolls sideways under it).
   SIZE avail = {inner.right - inner.left, inner.bottom - inner.top};
-  if (hbar) avail.cx += m_horizontalScrollBar->GetScrollRange();
+  avail.cx += GetScrollRange().cx;
   const Axis axis = {m_vertical};
   const int along_avail = axis.Along(avail);
   const int across_avail = axis.Across(avail);

@@ -1,6 +1,7 @@
 #include "uitoolkit/layouts/tab_layout.h"
 
 #include "uitoolkit/core/window_manager.h"
+#include "uitoolkit/layouts/size_limits.h"
 
 namespace UiToolkit {
 
@@ -101,10 +102,7 @@ void CTabLayoutUI::SetBounds(RECT rc) {
     SIZE sz = child->MeasureSize(avail);
     if (sz.cx == 0) sz.cx = avail.cx > 0 ? avail.cx : 0;
     if (sz.cy == 0) sz.cy = avail.cy > 0 ? avail.cy : 0;
-    if (sz.cx < child->GetMinWidth()) sz.cx = child->GetMinWidth();
-    if (sz.cx > child->GetMaxWidth()) sz.cx = child->GetMaxWidth();
-    if (sz.cy < child->GetMinHeight()) sz.cy = child->GetMinHeight();
-    if (sz.cy > child->GetMaxHeight()) sz.cy = child->GetMaxHeight();
+    sz = ClampSize(child, sz);
     child->SetBounds(RECT{area.left, area.top, area.left + sz.cx, area.top + sz.cy});
   }
 }

@@ -1,13 +1,11 @@
 #include "uitoolkit/layouts/tile_layout.h"
 
-#include "uitoolkit/controls/scroll_bar.h"
 #include "uitoolkit/core/attribute_values.h"
+#include "uitoolkit/layouts/size_limits.h"
 
 namespace UiToolkit {
 
 namespace {
-
-int Clamp(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
 bool Placed(const CControlUI* c) { return c->IsVisible() && !c->IsFloat(); }
 
@@ -42,9 +40,9 @@ int CTileLayoutUI::RowHeight(int first, int cell_width) const {
     RECT pad = c->GetPadding();
     bool edge = k == 0 || k == m_columns - 1;
     int avail = cell_width - pad.right - pad.left - (edge ? m_childPadding / 2 : m_childPadding);
-    avail = Clamp(avail, c->GetMinWidth(), c->GetMaxWidth());
+    avail = ClampWidth(c, avail);
     SIZE sz = c->MeasureSize(SIZE{avail, 9999});
-    int h = Clamp(sz.cy, c->GetMinHeight(), c->GetMaxHeight());
+    int h = ClampHeight(c, sz.cy);
     if (h + pad.top + pad.bottom > height) height = h + pad.top + pad.bottom;
     ++k;
   }
@@ -52,21 +50,12 @@ int CTileLayoutUI::RowHeight(int first, int cell_width) const {
 }
 
 void CTileLayoutUI::SetBounds(RECT rc) {
-  CControlUI::SetBounds(rc);
-  RECT inner = InnerRect();
-  if (GetCount() == 0) {
-    UpdateScrollBars(inner, 0, 0);
-    return;
-  }
-  const bool hbar = m_horizontalScrollBar && m_horizontalScrollBar->IsVisible();
-  if (m_verticalScrollBar && m_verticalScrollBar->IsVisible())
-    inner.right -= m_verticalScrollBar->GetFixedWidth();
-  if (hbar) inner.bottom -= m_horizontalScrollBar->GetFixedHeight();
+  RECT inner;
+  if (!StartLayout(rc, &inner)) return;
   const int width = inner.right - inner.left;
   if (m_itemSize.cx > 0) m_columns = width / m_itemSize.cx;
   if (m_columns < 1) m_columns = 1;
-  const int cell_width =
-      (width + (hbar ? m_horizontalScrollBar->GetScrollRange() : 0)) / m_columns;
+  const int cell_width = (width + GetScrollRange().cx) / m_columns;
 
   const SIZE scroll = GetScrollPos();
   const int row_start = inner.left - scroll.cx;
@@ -90,8 +79,7 @@ void CTileLayoutUI::SetBounds(RECT rc) {
     SIZE sz = child->MeasureSize(SIZE{cell.right - cell.left, row_height - pad.top});
     if (sz.cx == 0) sz.cx = cell.right - cell.left;
     if (sz.cy == 0) sz.cy = row_height - pad.top;
-    sz.cx = Clamp(sz.cx, child->GetMinWidth(), child->GetMaxWidth());
-    sz.cy = Clamp(sz.cy, child->GetMinHeight(), child->GetMaxHeight());
+    sz = ClampSize(child, sz);
     const int left = (cell.left + cell.right - sz.cx) / 2;
     const int top = (cell.top + cell.bottom - sz.cy) / 2;
     child->SetBounds(RECT{left, top, left + sz.cx, top + sz.cy});
