@@ -89,7 +89,7 @@ void InvalidateListRow(CControlUI* row) {
     if (!area.Intersect(p->GetBounds())) return;
   }
   CWindowManagerUI* manager = row->GetManager();
-  if (manager && manager->GetWindow()) ::InvalidateRect(manager->GetWindow(), &area, FALSE);
+  if (manager) manager->Invalidate(area);
 }
 
 bool HandleListRowEvent(CControlUI* row, IListItemUI* item, IListOwnerUI* owner, UINT& state,

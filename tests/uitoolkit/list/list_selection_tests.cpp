@@ -235,3 +235,15 @@ TEST(ListSelectionTest, SecondHeaderReplacesOnlyAnEmptyOne) {
   EXPECT_EQ(1, w.list->GetItemIndex(skin_header));
   EXPECT_EQ(1, w.list->GetCount());  // rows only
 }
+
+TEST(ListSelectionTest, RowsRefuseExpansion) {
+  ListWindow w(3);
+  EXPECT_FALSE(w.list->ExpandItem(1));
+  EXPECT_EQ(-1, w.list->GetExpandedIndex());
+  EXPECT_FALSE(w.list->ExpandItem(7));
+  // Collapsing needs no row.
+  EXPECT_TRUE(w.list->ExpandItem(1, false));
+  auto* item = static_cast<IListItemUI*>(w.RowAt(0)->FindInterface(L"ListItem"));
+  EXPECT_FALSE(item->Expand(true));
+  EXPECT_FALSE(item->IsExpanded());
+}
