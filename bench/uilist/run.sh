@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# A list of 500 rows (an icon, two labels and a button each) built, laid out
+# and painted, against the platform's list view with the same rows painted
+# once; and one wheel step of each.
+set -euo pipefail
+BUILD=${KELVORA_BUILD:-$(cd "$(dirname "$0")/../.." && pwd)/build}
+"$BUILD/wine-run.sh" "$BUILD/bench/uilist/bench_uilist.exe"

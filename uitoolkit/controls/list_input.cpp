@@ -1,0 +1,176 @@
+// The list's keys, wheel and attributes, and the item style setters.
+#include "uitoolkit/controls/list.h"
+
+#include "uitoolkit/controls/list_header.h"
+#include "uitoolkit/core/attribute_values.h"
+
+namespace UiToolkit {
+
+namespace {
+bool Is(const wchar_t* a, const wchar_t* b) { return wcscmp(a, b) == 0; }
+bool IsMouseEvent(int type) { return type >= UIEVENT_MOUSEMOVE && type <= UIEVENT_SCROLLWHEEL; }
+const UINT kAlignBits = DT_LEFT | DT_CENTER | DT_RIGHT;
+
+struct ColorAttribute {
+  const wchar_t* name;
+  DWORD TUiListItemStyle::*field;
+};
+const ColorAttribute kColorAttributes[] = {
+    {L"itemtextcolor", &TUiListItemStyle::dwTextColor},
+    {L"itembkcolor", &TUiListItemStyle::dwBkColor},
+    {L"itemselectedtextcolor", &TUiListItemStyle::dwSelectedTextColor},
+    {L"itemselectedbkcolor", &TUiListItemStyle::dwSelectedBkColor},
+    {L"itemhottextcolor", &TUiListItemStyle::dwHotTextColor},
+    {L"itemhotbkcolor", &TUiListItemStyle::dwHotBkColor},
+    {L"itemdisabledtextcolor", &TUiListItemStyle::dwDisabledTextColor},
+    {L"itemdisabledbkcolor", &TUiListItemStyle::dwDisabledBkColor},
+    {L"itemlinecolor", &TUiListItemStyle::dwLineColor},
+};
+
+struct ImageAttribute {
+  const wchar_t* name;
+  CUiString TUiListItemStyle::*field;
+};
+const ImageAttribute kImageAttributes[] = {
+    {L"itembkimage", &TUiListItemStyle::sBkImage},
+    {L"itemselectedimage", &TUiListItemStyle::sSelectedImage},
+    {L"itemhotimage", &TUiListItemStyle::sHotImage},
+    {L"itemdisabledimage", &TUiListItemStyle::sDisabledImage},
+};
+
+// Attributes of a list that really belong to its body.
+const wchar_t* const kBodyAttributes[] = {L"vscrollbar", L"hscrollbar", L"vscrollbarstyle",
+                                          L"hscrollbarstyle", L"childpadding"};
+}  // namespace
+
+void CListUI::OnEvent(TUiEvent& event) {
+  if (!IsMouseEnabled() && IsMouseEvent(event.Type)) {
+    if (m_parent)
+      m_parent->OnEvent(event);
+    else
+      CVerticalLayoutUI::OnEvent(event);
+    return;
+  }
+  switch (event.Type) {
+    case UIEVENT_SETFOCUS:
+      m_focused = true;
+      return;
+    case UIEVENT_KILLFOCUS:
+      m_focused = false;
+      return;
+    case UIEVENT_KEYDOWN:
+      switch (event.chKey) {
+        case VK_RETURN:
+          if (m_selected >= 0) {
+            if (CControlUI* row = GetItemAt(m_selected)) row->Activate();
+          }
+          return;
+        case VK_PRIOR: ScrollPageUp(); return;
+        case VK_NEXT: ScrollPageDown(); return;
+        case VK_END: SelectItem(FindSelectableItem(GetCount() - 1, true), true); return;
+        case VK_HOME: SelectItem(FindSelectableItem(0, false), true); return;
+        case VK_UP: SelectItem(FindSelectableItem(m_selected - 1, false), true); return;
+        case VK_DOWN: SelectItem(FindSelectableItem(m_selected + 1, true), true); return;
+        default: break;
+      }
+      break;
+    case UIEVENT_SCROLLWHEEL:
+      if (event.wParam == 0 || event.wParam == 1) {
+        const bool up = event.wParam == 0;
+        if (m_scrollSelect)
+          SelectItem(FindSelectableItem(m_selected + (up ? -1 : 1), !up), true);
+        else if (up)
+          ScrollLineUp();
+        else
+          ScrollLineDown();
+        return;
+      }
+      break;
+    default:
+      break;
+  }
+  CVerticalLayoutUI::OnEvent(event);
+}
+
+void CListUI::SetItemFont(int index) {
+  m_style.nFont = index;
+  Invalidate();
+}
+
+void CListUI::SetItemTextPadding(RECT padding) {
+  m_style.rcTextPadding = padding;
+  RequestRelayout();
+}
+
+void CListUI::SetItemShowHtml(bool on) {
+  if (m_style.bShowHtml == on) return;
+  m_style.bShowHtml = on;
+  RequestRelayout();
+}
+
+void CListUI::SetItemColor(DWORD TUiListItemStyle::*field, DWORD color) {
+  m_style.*field = color;
+  Invalidate();
+}
+
+void CListUI::SetItemImage(CUiString TUiListItemStyle::*field, const wchar_t* image) {
+  m_style.*field = image ? image : L"";
+  Invalidate();
+}
+
+void CListUI::ApplyAttribute(const wchar_t* name, const wchar_t* value) {
+  if (!name || !value) return;
+  for (const wchar_t* body_name : kBodyAttributes) {
+    if (Is(name, body_name)) {
+      m_body->ApplyAttribute(name, value);
+      return;
+    }
+  }
+  for (const ColorAttribute& a : kColorAttributes) {
+    if (Is(name, a.name)) {
+      SetItemColor(a.field, ParseColorValue(value, false));
+      return;
+    }
+  }
+  for (const ImageAttribute& a : kImageAttributes) {
+    if (Is(name, a.name)) {
+      SetItemImage(a.field, value);
+      return;
+    }
+  }
+  if (Is(name, L"header")) {
+    if (m_header) m_header->SetVisible(!Is(value, L"hidden"));
+  } else if (Is(name, L"headerbkimage")) {
+    if (m_header) m_header->SetBkImage(value);
+  } else if (Is(name, L"scrollselect")) {
+    SetScrollSelect(ParseBoolValue(value));
+  } else if (Is(name, L"multiexpanding")) {
+    m_style.bMultiExpandable = ParseBoolValue(value);
+  } else if (Is(name, L"itemfont")) {
+    SetItemFont(static_cast<int>(wcstol(value, nullptr, 10)));
+  } else if (Is(name, L"itemalign")) {
+    if (wcsstr(value, L"left")) {
+      m_style.uTextStyle = (m_style.uTextStyle & ~kAlignBits) | DT_LEFT;
+    } else if (wcsstr(value, L"center")) {
+      m_style.uTextStyle = (m_style.uTextStyle & ~kAlignBits) | DT_CENTER;
+    } else if (wcsstr(value, L"right")) {
+      m_style.uTextStyle = (m_style.uTextStyle & ~kAlignBits) | DT_RIGHT;
+    }
+  } else if (Is(name, L"itemendellipsis")) {
+    if (ParseBoolValue(value))
+      m_style.uTextStyle |= DT_END_ELLIPSIS;
+    else
+      m_style.uTextStyle &= ~DT_END_ELLIPSIS;
+  } else if (Is(name, L"itemtextpadding")) {
+    SetItemTextPadding(ParseRectValue(value));
+  } else if (Is(name, L"itemaltbk")) {
+    m_style.bAlternateBk = ParseBoolValue(value);
+    Invalidate();
+  } else if (Is(name, L"itemshowhtml")) {
+    SetItemShowHtml(ParseBoolValue(value));
+  } else {
+    CVerticalLayoutUI::ApplyAttribute(name, value);
+  }
+}
+
+}  // namespace UiToolkit
