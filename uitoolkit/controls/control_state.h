@@ -27,6 +27,16 @@ inline UINT WithFocusAndDisabled(UINT state, const CControlUI& control) {
   return state;
 }
 
+// Mouse enter and leave set and clear the hot bit of an enabled control
+// and repaint it. True when `type` was one of them.
+inline bool TrackHotState(int type, UINT& state, CControlUI& control) {
+  if (type != UIEVENT_MOUSEENTER && type != UIEVENT_MOUSELEAVE) return false;
+  if (!control.IsEnabled()) return true;
+  state = type == UIEVENT_MOUSEENTER ? (state | UISTATE_HOT) : (state & ~UINT(UISTATE_HOT));
+  control.Invalidate();
+  return true;
+}
+
 // Draws an image string over the control; one that fails is cleared, so it
 // is not tried again at every paint.
 inline bool DrawImageOrClear(CControlUI& control, HDC hdc, CUiString& image,

@@ -216,6 +216,7 @@ void CEditUI::OnEvent(TUiEvent& event) {
       CLabelUI::OnEvent(event);
     return;
   }
+  if (TrackHotState(event.Type, m_state, *this)) return;
   switch (event.Type) {
     case UIEVENT_SETCURSOR:
       if (IsEnabled()) {
@@ -243,18 +244,6 @@ void CEditUI::OnEvent(TUiEvent& event) {
     case UIEVENT_MOUSEMOVE:
     case UIEVENT_BUTTONUP:
     case UIEVENT_CONTEXTMENU:
-      return;
-    case UIEVENT_MOUSELEAVE:
-      if (IsEnabled()) {
-        m_state &= ~UISTATE_HOT;
-        Invalidate();
-      }
-      return;
-    case UIEVENT_MOUSEENTER:
-      if (IsEnabled()) {
-        m_state |= UISTATE_HOT;
-        Invalidate();
-      }
       return;
     case UIEVENT_BUTTONDOWN:
     case UIEVENT_RBUTTONDOWN:

@@ -47,6 +47,7 @@ void CSliderUI::OnEvent(TUiEvent& event) {
       CProgressUI::OnEvent(event);
     return;
   }
+  if (TrackHotState(event.Type, m_state, *this)) return;
   switch (event.Type) {
     case UIEVENT_BUTTONDOWN:
     case UIEVENT_DBLCLICK:
@@ -99,18 +100,6 @@ void CSliderUI::OnEvent(TUiEvent& event) {
       }
       break;
     }
-    case UIEVENT_MOUSEENTER:
-      if (IsEnabled()) {
-        m_state |= UISTATE_HOT;
-        Invalidate();
-      }
-      return;
-    case UIEVENT_MOUSELEAVE:
-      if (IsEnabled()) {
-        m_state &= ~UISTATE_HOT;
-        Invalidate();
-      }
-      return;
     default:
       break;
   }
