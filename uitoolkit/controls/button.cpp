@@ -2,7 +2,6 @@
 
 #include <wchar.h>
 
-#include "uitoolkit/controls/manager_text_host.h"
 #include "uitoolkit/core/attribute_values.h"
 #include "uitoolkit/core/ui_render.h"
 #include "uitoolkit/core/window_manager.h"
@@ -215,7 +214,7 @@ void CButtonUI::DrawCaption(HDC hdc, DWORD color) {
   RECT rc = TextRect();
   if (m_showHtml) {
     int links = 0;
-    DrawManagerMarkupText(hdc, m_manager, rc, m_text, color, nullptr, nullptr, links, m_textStyle);
+    CUiRender::DrawMarkupText(hdc, m_manager, rc, m_text, color, nullptr, nullptr, links, m_textStyle);
   } else {
     CUiRender::DrawPlainText(m_font, color, hdc, m_manager, rc, m_text, m_textStyle);
   }

@@ -108,8 +108,11 @@ class CContainerUI : public CControlUI, public IContainerUI {
   // Bounds minus the inset.
   RECT InnerRect() const;
   // The inner rectangle less the visible bars: where non-floating children
-  // may be hit and are painted.
+  // are laid out, hit and painted.
   RECT ChildArea() const;
+  // What a layout does first: the base placement, then the area its
+  // children go in. False (the bars told there is nothing) without children.
+  bool StartLayout(RECT rc, RECT* area);
   // Deletes a child that leaves the list, through the manager's deferred
   // deletion when that is on.
   void DestroyChild(CControlUI* child);

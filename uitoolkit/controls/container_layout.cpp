@@ -21,6 +21,16 @@ RECT CContainerUI::ChildArea() const {
   return area;
 }
 
+bool CContainerUI::StartLayout(RECT rc, RECT* area) {
+  CControlUI::SetBounds(rc);
+  if (GetCount() == 0) {
+    UpdateScrollBars(InnerRect(), 0, 0);
+    return false;
+  }
+  *area = ChildArea();
+  return true;
+}
+
 void CContainerUI::SetBounds(RECT rc) {
   CControlUI::SetBounds(rc);
   RECT inner = InnerRect();

@@ -15,7 +15,12 @@ CScrollBarUI* MakeBar(CContainerUI* owner, bool horizontal) {
   CScrollBarUI* bar = new CScrollBarUI;
   if (horizontal) bar->SetHorizontal(true);
   bar->SetOwner(owner);
-  bar->AttachManager(owner->GetManager(), nullptr, false);
+  CWindowManagerUI* manager = owner->GetManager();
+  bar->AttachManager(manager, nullptr, false);
+  if (manager) {
+    if (const wchar_t* list = manager->DefaultAttributes(horizontal ? L"HScrollBar" : L"VScrollBar"))
+      bar->ApplyAttributeList(list);
+  }
   return bar;
 }
 

@@ -4,7 +4,6 @@
 #include <wchar.h>
 
 #include "uitoolkit/controls/gdiplus_session.h"
-#include "uitoolkit/controls/manager_text_host.h"
 #include "uitoolkit/core/attribute_values.h"
 #include "uitoolkit/core/ui_render.h"
 #include "uitoolkit/core/window_manager.h"
@@ -226,7 +225,7 @@ void CLabelUI::PaintText(HDC hdc) {
   UINT style = m_textStyle | DT_SINGLELINE;
   if (m_showHtml) {
     int links = 0;
-    DrawManagerMarkupText(hdc, m_manager, rc, m_text, color, nullptr, nullptr, links, style);
+    CUiRender::DrawMarkupText(hdc, m_manager, rc, m_text, color, nullptr, nullptr, links, style);
   } else {
     CUiRender::DrawPlainText(m_font, color, hdc, m_manager, rc, m_text, style);
   }

@@ -2,7 +2,6 @@
 
 #include <wchar.h>
 
-#include "uitoolkit/controls/manager_text_host.h"
 #include "uitoolkit/core/ui_render.h"
 #include "uitoolkit/core/window_manager.h"
 
@@ -101,7 +100,7 @@ SIZE CTextUI::MeasureSize(SIZE available) {
     const wchar_t* text = GetText();
     if (m_showHtml) {
       int links = 0;
-      DrawManagerMarkupText(dc, m_manager, rc, text, 0, nullptr, nullptr, links,
+      CUiRender::DrawMarkupText(dc, m_manager, rc, text, 0, nullptr, nullptr, links,
                             m_textStyle | DT_CALCRECT);
     } else {
       HGDIOBJ old = ::SelectObject(dc, m_manager->FontAt(m_font)->hFont);
@@ -125,7 +124,7 @@ void CTextUI::PaintText(HDC hdc) {
   DWORD color = IsEnabled() ? m_textColor : m_disabledTextColor;
   m_linkCount = kMaxLinks;
   if (m_showHtml) {
-    DrawManagerMarkupText(hdc, m_manager, rc, m_text, color, m_linkRects, m_linkTexts, m_linkCount,
+    CUiRender::DrawMarkupText(hdc, m_manager, rc, m_text, color, m_linkRects, m_linkTexts, m_linkCount,
                           m_textStyle);
   } else {
     m_linkCount = 0;

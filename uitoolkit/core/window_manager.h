@@ -60,6 +60,22 @@ class CWindowManagerUI {
   static bool PostNotifyToWindow(HWND hwnd, const wchar_t* type, WPARAM wParam = 0,
                                  LPARAM lParam = 0);
 
+  // ---- process-wide skin source (uitoolkit/window/skin_source.cpp) ----
+  // The program file's folder with its trailing backslash; empty without
+  // an instance.
+  static CUiString ProgramFolder();
+  static HINSTANCE ResourceModule();
+  // Adds a trailing backslash; none or empty clears the folder.
+  static void SetResourceFolder(const wchar_t* folder);
+  static CUiString GetResourceFolder();
+  // Opens resource folder + name as the skin zip, kept open for later
+  // windows; nothing when that zip is already open. An empty name closes
+  // the open zip. False when the zip cannot be opened.
+  static bool UseSkinZipFile(const wchar_t* name);
+  // Opens the process-wide copy of a zip held in the program's resources.
+  static bool UseSkinZipInMemory(const void* bytes, DWORD size);
+  static CUiString GetSkinZipName();
+
   // ---- life cycle ----
   void AttachWindow(HWND hwnd);
   HWND GetWindow() const { return m_hwnd; }

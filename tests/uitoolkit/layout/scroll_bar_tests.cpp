@@ -187,6 +187,26 @@ TEST(ScrollBar, TrackPressPagesAndRangeZeroStaysPut) {
   EXPECT_EQ(before, w.counter.scrolls);
 }
 
+TEST(ScrollBar, HotStatesFollowThePointer) {
+  BarWindow w(100, 300);  // thumb 16..33
+  const UINT hot = CScrollBarUI::kStateHot;
+  w.Send(WM_MOUSEMOVE, 8, 20);
+  EXPECT_TRUE(w.bar->GetThumbState() & hot);
+  EXPECT_TRUE(w.bar->GetButton1State() & hot);
+  EXPECT_TRUE(w.bar->GetButton2State() & hot);
+  w.Send(WM_MOUSEMOVE, 8, 60);
+  EXPECT_FALSE(w.bar->GetThumbState() & hot);
+  EXPECT_TRUE(w.bar->GetButton1State() & hot);
+  ::SendMessageW(w.win.GetHWND(), WM_MOUSELEAVE, 0, 0);
+  EXPECT_FALSE(w.bar->GetButton1State() & hot);
+  EXPECT_FALSE(w.bar->GetButton2State() & hot);
+  // A disabled bar loses every state and takes no new ones.
+  w.Send(WM_MOUSEMOVE, 8, 20);
+  w.bar->SetEnabled(false);
+  EXPECT_EQ(0u, w.bar->GetThumbState());
+  EXPECT_EQ(0u, w.bar->GetButton1State());
+}
+
 TEST(ScrollBar, PartsWithoutImagesAreFramed) {
   CScrollBarUI bar;
   bar.SetBounds(RECT{0, 0, 16, 100});
