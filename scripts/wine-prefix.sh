@@ -35,12 +35,12 @@ REG
 # regedit needs UTF-16 for non-ASCII names.
 python3 -c 'import sys; t=open(sys.argv[1],encoding="utf-8").read().replace("\n","\r\n"); open(sys.argv[2],"wb").write(b"\xff\xfe"+t.encode("utf-16-le"))' "$reg.utf8" "$reg"
 wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1
-wineserver -w || true
 rm -f "$reg" "$reg.utf8"
 # No post-mortem debugger in either registry view: a crashing program must
 # simply end (winedbg would attach and pick the exit code itself).
 for view in 64 32; do
   wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f /reg:$view >/dev/null 2>&1 || true
 done
-wineserver -w || true
+# No "wineserver -w" here: a persistent server (a test run in progress) would
+# make it wait; the server itself keeps the registry and writes it out.
 touch "$STAMP"

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "tests/uitoolkit/core/dib_canvas.h"
 #include "tests/uitoolkit/core/ui_test_fixtures.h"
 #include "tests/uitoolkit/layout/layout_fixtures.h"
+#include "uitoolkit/layouts/child_layout.h"
 #include "uitoolkit/layouts/horizontal_layout.h"
 #include "uitoolkit/layouts/tab_layout.h"
 #include "uitoolkit/layouts/tile_layout.h"
@@ -147,6 +149,12 @@ TEST(SeparatorDrag, TrackedEdgeStopsAtTheLimitsAndAppliesOnRelease) {
   EXPECT_EQ(L"0,0,150,100", Str(w.panel->GetTrackedRect()));  // the maximum
   w.Send(WM_MOUSEMOVE, 240);
   EXPECT_EQ(L"0,0,150,100", Str(w.panel->GetTrackedRect()));
+  // The tracker: a translucent black band at the tracked edge.
+  DibCanvas canvas(300, 100, 0x00FFFFFF);
+  w.panel->PaintOverlay(canvas.dc(), RECT{0, 0, 300, 100});
+  EXPECT_EQ(0x555555u, canvas.At(148, 50));
+  EXPECT_EQ(0xFFFFFFu, canvas.At(145, 50));
+  EXPECT_EQ(0xFFFFFFu, canvas.At(98, 50));
   w.Send(WM_LBUTTONUP, 240);
   EXPECT_FALSE(w.panel->IsDragging());
   ::UpdateWindow(w.win.GetHWND());
@@ -203,6 +211,41 @@ TEST(SeparatorDrag, ColumnBandAtTheBottom) {
   ::SendMessageW(win.GetHWND(), WM_LBUTTONUP, 0, MAKELPARAM(50, 20));
   ::UpdateWindow(win.GetHWND());
   EXPECT_EQ(L"0,50,100,300", Str(root->GetItemAt(1)->GetBounds()));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ChildLayout, BuildsItsSkinWhenAttached) {
+  struct Case {
+    const wchar_t* xml;
+    int children;
+    bool named;
+  } cases[] = {
+      {L"<Window><Container><Control name=\"inner\"/></Container></Window>", 1, true},
+      {L"no-such-skin-file.xml", 0, false},  // a failed build leaves it empty
+      {L"", 0, false},
+  };
+  for (const Case& c : cases) {
+    Tree<CVerticalLayoutUI> t;
+    CChildLayoutUI* child = new CChildLayoutUI;
+    child->ApplyAttribute(L"xmlfile", c.xml);
+    EXPECT_STREQ(c.xml, child->GetChildLayoutXml());
+    t.root->Add(child);
+    EXPECT_EQ(c.children, child->GetCount()) << c.xml;
+    EXPECT_EQ(c.named, t.manager.FindControl(L"inner") != nullptr) << c.xml;
+    t.Layout(RECT{0, 0, 100, 100});
+    if (c.children) EXPECT_EQ(L"0,0,100,100", Str(child->GetItemAt(0)->GetBounds()));
+  }
+  CChildLayoutUI child;
+  EXPECT_STREQ(L"ChildLayoutUI", child.ClassName());
+  EXPECT_EQ(&child, child.FindInterface(L"ChildLayout"));
+  EXPECT_EQ(&child, child.FindInterface(L"Control"));
+  // Not a container to the skin builder: elements written inside it are
+  // not nested into it.
+  EXPECT_EQ(nullptr, child.FindInterface(L"Container"));
+  EXPECT_EQ(nullptr, child.FindInterface(L"IContainer"));
 }
 
 }  // namespace
