@@ -63,6 +63,8 @@ LPVOID CEditUI::FindInterface(const wchar_t* name) {
   return CLabelUI::FindInterface(name);
 }
 
+UINT CEditUI::CapabilityFlags() const { return IsEnabled() ? UIFLAG_SETCURSOR : 0; }
+
 HWND CEditUI::GetNativeWindow() const { return m_window ? m_window->GetHWND() : nullptr; }
 
 RECT CEditUI::GetEditRect() const { return EditTextArea(m_bounds, m_textPadding, FontHeight()); }

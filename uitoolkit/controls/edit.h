@@ -22,6 +22,8 @@ class CEditUI : public CLabelUI {
 
   const wchar_t* ClassName() const override;
   LPVOID FindInterface(const wchar_t* name) override;
+  // Wants the set-cursor event while enabled: the I-beam shows over it.
+  UINT CapabilityFlags() const override;
   void SetText(const wchar_t* text) override;
   void SetBounds(RECT rc) override;
   void SetVisible(bool visible = true) override;

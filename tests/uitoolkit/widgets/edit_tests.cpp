@@ -150,6 +150,21 @@ TEST_F(EditWindow, TypedTextReachesTheControlAndReturnIsReported) {
   EXPECT_STREQ(L"xyz", e->GetText().GetData());
 }
 
+TEST_F(EditWindow, PointerOverAnEnabledEditIsAnIBeam) {
+  POINT pt = {50, 25};
+  ::ClientToScreen(w.win.GetHWND(), &pt);
+  ::SetCursorPos(pt.x, pt.y);
+  HCURSOR ibeam = ::LoadCursorW(nullptr, IDC_IBEAM), arrow = ::LoadCursorW(nullptr, IDC_ARROW);
+  ::SetCursor(arrow);
+  w.Send(WM_SETCURSOR, reinterpret_cast<WPARAM>(w.win.GetHWND()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_EQ(ibeam, ::GetCursor());
+  e->SetEnabled(false);
+  EXPECT_EQ(0u, e->CapabilityFlags());
+  ::SetCursor(arrow);
+  w.Send(WM_SETCURSOR, reinterpret_cast<WPARAM>(w.win.GetHWND()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_EQ(arrow, ::GetCursor());
+}
+
 TEST_F(EditWindow, MaximumLengthStopsTyping) {
   e->ApplyAttribute(L"maxchar", L"5");
   HWND hwnd = Open();
