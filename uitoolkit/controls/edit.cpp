@@ -63,7 +63,9 @@ LPVOID CEditUI::FindInterface(const wchar_t* name) {
   return CLabelUI::FindInterface(name);
 }
 
-UINT CEditUI::CapabilityFlags() const { return IsEnabled() ? UIFLAG_SETCURSOR : 0; }
+UINT CEditUI::CapabilityFlags() const {
+  return (IsKeyboardEnabled() ? UIFLAG_TABSTOP : 0) | (IsEnabled() ? UIFLAG_SETCURSOR : 0);
+}
 
 HWND CEditUI::GetNativeWindow() const { return m_window ? m_window->GetHWND() : nullptr; }
 

@@ -22,7 +22,9 @@ class CEditUI : public CLabelUI {
 
   const wchar_t* ClassName() const override;
   LPVOID FindInterface(const wchar_t* name) override;
-  // Wants the set-cursor event while enabled: the I-beam shows over it.
+  // A Tab stop while keyboard-enabled (focus comes back to it after the
+  // window is resized, and Tab moves between edits); wants the set-cursor
+  // event while enabled, so the I-beam shows over it.
   UINT CapabilityFlags() const override;
   void SetText(const wchar_t* text) override;
   void SetBounds(RECT rc) override;

@@ -159,10 +159,43 @@ TEST_F(EditWindow, PointerOverAnEnabledEditIsAnIBeam) {
   w.Send(WM_SETCURSOR, reinterpret_cast<WPARAM>(w.win.GetHWND()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
   EXPECT_EQ(ibeam, ::GetCursor());
   e->SetEnabled(false);
-  EXPECT_EQ(0u, e->CapabilityFlags());
+  EXPECT_EQ(UINT(UIFLAG_TABSTOP), e->CapabilityFlags());
   ::SetCursor(arrow);
   w.Send(WM_SETCURSOR, reinterpret_cast<WPARAM>(w.win.GetHWND()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
   EXPECT_EQ(arrow, ::GetCursor());
+}
+
+TEST_F(EditWindow, ClickOpensTheWindowWithAllTextSelected) {
+  e->SetText(L"hello");
+  w.Click(12, 12);  // on the padding: the manager gets the click
+  HWND hwnd = e->GetNativeWindow();
+  ASSERT_TRUE(hwnd);
+  DWORD from = 9, to = 9;
+  ::SendMessageW(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+  EXPECT_EQ(0u, from);
+  EXPECT_EQ(5u, to);
+  EXPECT_NE(w.win.GetHWND(), ::GetCapture());  // the press let go of the mouse
+  Type(hwnd, L"x");  // typing replaces the selection
+  EXPECT_STREQ(L"x", e->GetText().GetData());
+}
+
+TEST_F(EditWindow, TabMovesToTheNextEditAndResizeBringsTheFocusBack) {
+  HWND first = Open();
+  ASSERT_TRUE(first);
+  ::PostMessageW(first, WM_KEYDOWN, VK_TAB, 1);
+  PumpMessages();
+  EXPECT_FALSE(::IsWindow(first));
+  EXPECT_EQ(other, w.win.manager.GetFocusControl());
+  ASSERT_TRUE(other->GetNativeWindow());
+
+  // The window resized under an open edit: focus comes back to it once
+  // laid out, in a fresh native window.
+  HWND second = other->GetNativeWindow();
+  w.Send(WM_SIZE, SIZE_RESTORED, MAKELPARAM(400, 200));
+  PumpMessages();  // the old window's close, then the paint that refocuses
+  EXPECT_FALSE(::IsWindow(second));
+  EXPECT_EQ(other, w.win.manager.GetFocusControl());
+  EXPECT_TRUE(other->GetNativeWindow());
 }
 
 TEST_F(EditWindow, MaximumLengthStopsTyping) {
