@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tests/uitoolkit/fixtures/canvas.h"
+#include "tests/uitoolkit/resources/image_folder.h"
 #include "tests/uitoolkit/widgets/widget_window.h"
 #include "uitoolkit/controls/container.h"
 #include "uitoolkit/controls/edit.h"
@@ -350,4 +351,37 @@ TEST_F(EditWindow, NativeBackgroundColour) {
     other->SetFocus();
     PumpMessages();
   }
+}
+
+TEST(EditStateImageTest, FocusedWinsOverHotAndDisabledOverAll) {
+  ImageFolder folder;
+  ASSERT_TRUE(folder.Write(L"normal.png", SolidPng(0xFF0000FF)));
+  ASSERT_TRUE(folder.Write(L"hot.png", SolidPng(0x0000FFFF)));
+  ASSERT_TRUE(folder.Write(L"focused.png", SolidPng(0x00FF00FF)));
+  ASSERT_TRUE(folder.Write(L"disabled.png", SolidPng(0x808080FF)));
+  WidgetWindow w;
+  CEditUI* e = w.Add(new CEditUI, L"e", RECT{10, 10, 160, 40});
+  w.Add(new CEditUI, L"other", RECT{10, 60, 160, 90});
+  auto corner = [&]() {
+    Canvas canvas(200, 100, 0xFF000000);
+    e->Paint(canvas.dc(), RECT{0, 0, 200, 100});
+    return canvas.At(11, 11);  // on the padding, never under text
+  };
+  EXPECT_EQ(0xFFFFFFu, corner());  // opaque white back colour, no image yet
+  e->ApplyAttributeList(
+      L"normalimage=\"normal.png\" hotimage=\"hot.png\" focusedimage=\"focused.png\" "
+      L"disabledimage=\"disabled.png\"");
+  EXPECT_EQ(0xFF0000u, corner());
+  w.Move(50, 25, false);
+  EXPECT_EQ(0x0000FFu, corner());
+  e->SetFocus();
+  EXPECT_EQ(0x00FF00u, corner());  // focused and hot: focused
+  e->SetEnabled(false);
+  EXPECT_EQ(0x808080u, corner());
+  e->SetEnabled(true);
+  e->ApplyAttribute(L"focusedimage", L"missing.png");
+  e->SetFocus();
+  // A missing file is no failure of the image string: the state's image
+  // still ends the painting, with nothing drawn.
+  EXPECT_EQ(0xFFFFFFu, corner());
 }
