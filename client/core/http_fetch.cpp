@@ -249,7 +249,10 @@ bool HttpDownloadMem(const std::wstring& host, const std::wstring& path, std::st
 }
 
 bool HttpDownloadMemBatch(const std::wstring& host, HttpBatch* batch) {
-    SimpleHttpReader reader(0);
+    // Catalogue records carry no cookie, and Wine's WinINet pays a few
+    // milliseconds per request for its cookie handling: a page's 20 records
+    // took three times as long with it.
+    SimpleHttpReader reader(0, INTERNET_FLAG_NO_COOKIES);
     if (!reader.Connect(host)) return false;
     // WinINet connects lazily, at the first send: a host that cannot be
     // reached shows as no request going out at all.
