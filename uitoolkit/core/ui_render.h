@@ -52,6 +52,12 @@ class CUiRender {
   // rectangle.
   static void PaintImageState(HDC hdc, const TUiImageInfo* image, const RECT& control,
                               const RECT& paint, const struct TUiImageDrawState& state);
+  // Markup text (uitoolkit/markup) in the manager's fonts and colours.
+  // `link_count` is in-out: the capacity of the two link arrays in, the
+  // number of link pieces found out. DT_CALCRECT measures into `rect`.
+  static void DrawMarkupText(HDC hdc, CWindowManagerUI* manager, RECT& rect, const wchar_t* text,
+                             DWORD color, RECT* link_rects, class CUiString* link_texts,
+                             int& link_count, UINT style);
 
   // Plain text in the manager's font of that index (DrawTextW).
   static void DrawPlainText(int font, DWORD color, HDC hdc, CWindowManagerUI* manager,
