@@ -12,6 +12,7 @@
 #include "uitoolkit/controls/container.h"
 #include "uitoolkit/controls/option.h"
 #include "uitoolkit/skin/skin_builder.h"
+#include "uitoolkit/skin/skin_controls.h"
 
 using namespace UiToolkit;
 using uitest::HostWindow;
@@ -286,4 +287,59 @@ TEST_F(SkinFolder, RowsBuiltIntoALiveContainerJoinItsWindow) {
   EXPECT_EQ(row, win.manager.FindControl(L"live"));
   ASSERT_NE(nullptr, win.manager.OptionGroup(L"rows"));
   EXPECT_EQ(1, win.manager.OptionGroup(L"rows")->GetSize());
+}
+
+TEST(SkinTagTest, EveryKnownTagMakesItsClass) {
+  struct Case {
+    const wchar_t* tag;
+    const wchar_t* cls;
+  } cases[] = {
+      {L"Control", L"ControlUI"},
+      {L"Container", L"ContainerUI"},
+      {L"VerticalLayout", L"VerticalLayoutUI"},
+      {L"HorizontalLayout", L"HorizontalLayoutUI"},
+      {L"TabLayout", L"TabLayoutUI"},
+      {L"TileLayout", L"TileLayoutUI"},
+      {L"ChildLayout", L"ChildLayoutUI"},
+      {L"ScrollBar", L"ScrollBarUI"},
+      {L"Label", L"LabelUI"},
+      {L"Button", L"ButtonUI"},
+      {L"Option", L"OptionUI"},
+      {L"CheckBox", L"CheckBoxUI"},
+      {L"Text", L"TextUI"},
+      {L"Progress", L"ProgressUI"},
+      {L"Slider", L"SliderUI"},
+      {L"ButtonGif", L"ButtonGifUI"},
+      {L"Edit", L"EditUI"},
+      {L"List", L"ListUI"},
+      {L"ListHeader", L"ListHeaderUI"},
+      {L"ListHeaderItem", L"ListHeaderItemUI"},
+      {L"ListLabelElement", L"ListLabelElementUI"},
+      {L"ListTextElement", L"ListTextElementUI"},
+      {L"ListContainerElement", L"ListContainerElementUI"},
+  };
+  for (const Case& c : cases) {
+    CControlUI* made = CreateControlForTag(c.tag);
+    ASSERT_NE(nullptr, made) << c.tag;
+    EXPECT_STREQ(c.cls, made->ClassName());
+    delete made;
+  }
+  // Tags match exactly.
+  EXPECT_EQ(nullptr, CreateControlForTag(L"label"));
+  EXPECT_EQ(nullptr, CreateControlForTag(L"Labels"));
+  EXPECT_EQ(nullptr, CreateControlForTag(L""));
+}
+
+TEST(SkinTagTest, ListSkinNestsHeaderAndRows) {
+  CSkinBuilder builder;
+  CControlUI* list = builder.BuildSkin(
+      L"<Window><List name=\"l\"><ListHeader><ListHeaderItem text=\"Name\"/></ListHeader>"
+      L"<ListLabelElement text=\"one\"/><ListLabelElement text=\"two\"/></List></Window>",
+      nullptr, nullptr, nullptr);
+  ASSERT_NE(nullptr, list);
+  EXPECT_STREQ(L"ListUI", list->ClassName());
+  IContainerUI* rows = static_cast<IContainerUI*>(list->FindInterface(L"IContainer"));
+  ASSERT_NE(nullptr, rows);
+  EXPECT_EQ(2, rows->GetCount());
+  delete list;
 }
