@@ -1,6 +1,7 @@
 #include "uitoolkit/controls/list_header_item.h"
 
 #include "uitoolkit/controls/control_state.h"
+#include "uitoolkit/controls/list_interfaces.h"
 #include "uitoolkit/core/attribute_values.h"
 #include "uitoolkit/core/ui_render.h"
 #include "uitoolkit/core/window_manager.h"
@@ -10,7 +11,6 @@ namespace UiToolkit {
 namespace {
 bool Is(const wchar_t* a, const wchar_t* b) { return wcscmp(a, b) == 0; }
 bool IsMouseEvent(int type) { return type >= UIEVENT_MOUSEMOVE && type <= UIEVENT_SCROLLWHEEL; }
-const UINT kAlignBits = DT_LEFT | DT_CENTER | DT_RIGHT;
 }  // namespace
 
 CListHeaderItemUI::CListHeaderItemUI()
@@ -185,13 +185,7 @@ void CListHeaderItemUI::ApplyAttribute(const wchar_t* name, const wchar_t* value
   } else if (Is(name, L"sepwidth")) {
     SetSepWidth(static_cast<int>(wcstol(value, nullptr, 10)));
   } else if (Is(name, L"align")) {
-    if (wcsstr(value, L"left")) {
-      m_textStyle = (m_textStyle & ~kAlignBits) | DT_LEFT;
-    } else if (wcsstr(value, L"center")) {
-      m_textStyle = (m_textStyle & ~kAlignBits) | DT_CENTER;
-    } else if (wcsstr(value, L"right")) {
-      m_textStyle = (m_textStyle & ~kAlignBits) | DT_RIGHT;
-    }
+    m_textStyle = ApplyListAlignWords(m_textStyle, value);
   } else if (Is(name, L"endellipsis")) {
     if (ParseBoolValue(value))
       m_textStyle |= DT_END_ELLIPSIS;

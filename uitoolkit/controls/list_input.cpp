@@ -9,7 +9,6 @@ namespace UiToolkit {
 namespace {
 bool Is(const wchar_t* a, const wchar_t* b) { return wcscmp(a, b) == 0; }
 bool IsMouseEvent(int type) { return type >= UIEVENT_MOUSEMOVE && type <= UIEVENT_SCROLLWHEEL; }
-const UINT kAlignBits = DT_LEFT | DT_CENTER | DT_RIGHT;
 
 struct ColorAttribute {
   const wchar_t* name;
@@ -42,6 +41,15 @@ const ImageAttribute kImageAttributes[] = {
 const wchar_t* const kBodyAttributes[] = {L"vscrollbar", L"hscrollbar", L"vscrollbarstyle",
                                           L"hscrollbarstyle", L"childpadding"};
 }  // namespace
+
+UINT ApplyListAlignWords(UINT style, const wchar_t* value) {
+  const UINT bits = DT_LEFT | DT_CENTER | DT_RIGHT;
+  if (!value) return style;
+  if (wcsstr(value, L"left")) return (style & ~bits) | DT_LEFT;
+  if (wcsstr(value, L"center")) return (style & ~bits) | DT_CENTER;
+  if (wcsstr(value, L"right")) return (style & ~bits) | DT_RIGHT;
+  return style;
+}
 
 void CListUI::OnEvent(TUiEvent& event) {
   if (!IsMouseEnabled() && IsMouseEvent(event.Type)) {
@@ -149,13 +157,7 @@ void CListUI::ApplyAttribute(const wchar_t* name, const wchar_t* value) {
   } else if (Is(name, L"itemfont")) {
     SetItemFont(static_cast<int>(wcstol(value, nullptr, 10)));
   } else if (Is(name, L"itemalign")) {
-    if (wcsstr(value, L"left")) {
-      m_style.uTextStyle = (m_style.uTextStyle & ~kAlignBits) | DT_LEFT;
-    } else if (wcsstr(value, L"center")) {
-      m_style.uTextStyle = (m_style.uTextStyle & ~kAlignBits) | DT_CENTER;
-    } else if (wcsstr(value, L"right")) {
-      m_style.uTextStyle = (m_style.uTextStyle & ~kAlignBits) | DT_RIGHT;
-    }
+    m_style.uTextStyle = ApplyListAlignWords(m_style.uTextStyle, value);
   } else if (Is(name, L"itemendellipsis")) {
     if (ParseBoolValue(value))
       m_style.uTextStyle |= DT_END_ELLIPSIS;

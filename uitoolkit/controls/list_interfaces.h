@@ -41,6 +41,11 @@ struct TUiListItemStyle {
   bool bMultiExpandable = false;
 };
 
+// "align" of list items and header items: the first of "left", "center"
+// and "right" found in the text (in that order) replaces the horizontal
+// alignment bits; text with none of them leaves the style as it is.
+UINT ApplyListAlignWords(UINT style, const wchar_t* value);
+
 class IListOwnerUI {
  public:
   virtual TUiListItemStyle* GetItemStyle() = 0;

@@ -36,6 +36,22 @@ class DibCanvas {
     return bits_[y * w_ + x];
   }
   void Set(int x, int y, DWORD v) { bits_[y * w_ + x] = v; }
+  // Writes the pixels as a 32-bit top-down BMP file, for a person to look at.
+  bool SaveAsBmp(const char* path) const {
+    GdiFlush();
+    BITMAPINFOHEADER info = {sizeof(info), w_, -h_, 1, 32, BI_RGB};
+    BITMAPFILEHEADER file = {0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(info)};
+    const DWORD bytes = static_cast<DWORD>(w_) * h_ * 4;
+    file.bfSize = file.bfOffBits + bytes;
+    HANDLE f = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool ok = WriteFile(f, &file, sizeof(file), &written, nullptr) &&
+              WriteFile(f, &info, sizeof(info), &written, nullptr) &&
+              WriteFile(f, bits_, bytes, &written, nullptr);
+    CloseHandle(f);
+    return ok;
+  }
 
  private:
   int w_, h_;

@@ -172,3 +172,30 @@ TEST(ListElementTest, ClassNamesAndInterfaces) {
   EXPECT_EQ(static_cast<UINT>(UIFLAG_LISTROW), box.CapabilityFlags());
   EXPECT_EQ(static_cast<UINT>(UIFLAG_SETCURSOR), item.CapabilityFlags());
 }
+
+TEST(ListElementTest, AlignWordsReplaceOnlyTheHorizontalBits) {
+  struct Case {
+    UINT before;
+    const wchar_t* value;
+    UINT after;
+  };
+  const Case cases[] = {
+      {DT_VCENTER | DT_CENTER, L"left", DT_VCENTER | DT_LEFT},
+      {DT_VCENTER, L"right", DT_VCENTER | DT_RIGHT},
+      {DT_RIGHT | DT_SINGLELINE, L"center", DT_CENTER | DT_SINGLELINE},
+      {DT_RIGHT, L"center,left", DT_LEFT},  // left is looked for first
+      {DT_RIGHT, L"middle", DT_RIGHT},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(std::wstring(c.value)));
+    EXPECT_EQ(c.after, ApplyListAlignWords(c.before, c.value));
+  }
+  CListUI list;
+  list.ApplyAttribute(L"itemalign", L"right");
+  list.ApplyAttribute(L"itemendellipsis", L"true");
+  EXPECT_EQ(static_cast<UINT>(DT_VCENTER | DT_RIGHT | DT_END_ELLIPSIS),
+            list.GetItemStyle()->uTextStyle);
+  CListHeaderItemUI item;
+  item.ApplyAttribute(L"align", L"left");
+  EXPECT_EQ(static_cast<UINT>(DT_LEFT | DT_VCENTER | DT_SINGLELINE), item.GetTextStyle());
+}

@@ -3,7 +3,6 @@
 // UILIST_SHOT=<file.bmp> writes the picture out for a person to look at.
 #include <gtest/gtest.h>
 
-#include <stdio.h>
 #include <stdlib.h>
 
 #include "tests/uitoolkit/core/dib_canvas.h"
@@ -13,21 +12,10 @@ using namespace listtest;
 
 namespace {
 
-void SaveWhenAsked(const DibCanvas& canvas, int w, int h) {
+// UILIST_SHOT names the file the picture is written to.
+void SaveWhenAsked(const DibCanvas& canvas) {
   const char* path = getenv("UILIST_SHOT");
-  if (!path || !*path) return;
-  BITMAPINFOHEADER info = {sizeof(info), w, -h, 1, 32, BI_RGB};
-  std::vector<DWORD> pixels(static_cast<size_t>(w) * h);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) pixels[static_cast<size_t>(y) * w + x] = canvas.At(x, y);
-  BITMAPFILEHEADER file = {0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(info)};
-  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size() * 4);
-  FILE* f = fopen(path, "wb");
-  if (!f) return;
-  fwrite(&file, sizeof(file), 1, f);
-  fwrite(&info, sizeof(info), 1, f);
-  fwrite(pixels.data(), 4, pixels.size(), f);
-  fclose(f);
+  if (path && *path) canvas.SaveAsBmp(path);
 }
 
 class Cells : public IListTextSource {
@@ -77,7 +65,7 @@ TEST(ListPaintTest, HeaderedListOfFiftyRows) {
 
   DibCanvas canvas(w, h, 0);
   win.list->Paint(canvas.dc(), RECT{0, 0, w, h});
-  SaveWhenAsked(canvas, w, h);
+  SaveWhenAsked(canvas);
   // Header item, then rows 0 (even), 1 (odd), 2 (selected), 4 (disabled),
   // sampled at the right of the first column where no text reaches.
   const int x = 135;
