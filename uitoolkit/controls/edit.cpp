@@ -19,6 +19,18 @@ RECT EditTextArea(const RECT& bounds, const RECT& padding, int fontHeight) {
   return rc;
 }
 
+CUiString WindowTextOf(HWND hwnd) {
+  CUiString text;
+  const int length = hwnd ? ::GetWindowTextLengthW(hwnd) : 0;
+  if (length <= 0) return text;
+  wchar_t* buffer = new wchar_t[length + 1];
+  buffer[0] = 0;
+  ::GetWindowTextW(hwnd, buffer, length + 1);
+  text = buffer;
+  delete[] buffer;
+  return text;
+}
+
 CUiString MaskPasswordText(const wchar_t* text, wchar_t mask) {
   CUiString shown;
   if (!text) return shown;
@@ -74,17 +86,9 @@ RECT CEditUI::GetEditRect() const { return EditTextArea(m_bounds, m_textPadding,
 void CEditUI::SetText(const wchar_t* text) {
   m_text = text;
   if (HWND hwnd = GetNativeWindow()) {
-    // Only a real change goes in: setting the text the window already
-    // holds would report it back as typed.
-    const int length = ::GetWindowTextLengthW(hwnd);
-    CUiString current;
-    if (length > 0) {
-      wchar_t* buffer = new wchar_t[length + 1];
-      ::GetWindowTextW(hwnd, buffer, length + 1);
-      current = buffer;
-      delete[] buffer;
-    }
-    if (current != m_text.GetData()) ::SetWindowTextW(hwnd, m_text);
+    // Only a real change goes in: rewriting the text the window already
+    // holds would put the caret back at the start.
+    if (WindowTextOf(hwnd) != m_text.GetData()) ::SetWindowTextW(hwnd, m_text);
   }
   Invalidate();
 }

@@ -84,6 +84,9 @@ class CEditUI : public CLabelUI {
 // height centred in it.
 RECT EditTextArea(const RECT& bounds, const RECT& padding, int fontHeight);
 
+// The whole text of a window (empty for none).
+CUiString WindowTextOf(HWND hwnd);
+
 // What a password edit shows: `mask` once per character of `text`; a
 // surrogate pair is one character.
 CUiString MaskPasswordText(const wchar_t* text, wchar_t mask);

@@ -55,18 +55,13 @@ bool CEditWnd::Init(CEditUI* owner) {
 
 void CEditWnd::OnChange() {
   if (!m_initialised || !m_owner) return;
-  const int length = ::GetWindowTextLengthW(m_hwnd);
-  wchar_t* buffer = new wchar_t[length + 1];
-  buffer[0] = 0;
-  ::GetWindowTextW(m_hwnd, buffer, length + 1);
+  const CUiString text = WindowTextOf(m_hwnd);
   // The system edit also reports keys it refused (past the limit, a
   // letter in a number field) and text set from the control itself: only
   // a real change is news.
-  const bool changed = m_owner->m_text != buffer;
+  if (m_owner->m_text == text.GetData()) return;
   // Straight into the field: SetText would write it back into this window.
-  if (changed) m_owner->m_text = buffer;
-  delete[] buffer;
-  if (!changed) return;
+  m_owner->m_text = text;
   if (CWindowManagerUI* manager = m_owner->GetManager())
     manager->EmitNotify(m_owner, UI_NOTIFY_TEXTCHANGED);
 }

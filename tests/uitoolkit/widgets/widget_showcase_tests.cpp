@@ -4,9 +4,8 @@
 // on screen that long, so the virtual display can be captured.
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
-
 #include "tests/uitoolkit/resources/image_folder.h"
+#include "tests/uitoolkit/widgets/showcase_support.h"
 #include "tests/uitoolkit/widgets/widget_window.h"
 #include "uitoolkit/controls/edit.h"
 #include "uitoolkit/controls/gif_button.h"
@@ -15,45 +14,12 @@
 
 using namespace uitest;
 
-namespace {
-
-// A 24 by 24 spinner: a blue block that walks round the four quarters.
-std::string SpinnerGif() {
-  const std::vector<uint8_t> palette = {250, 250, 250, 200, 200, 200, 40, 110, 220, 0, 0, 0};
-  std::vector<fixtures::GifFrame> frames;
-  for (int f = 0; f < 4; ++f) {
-    fixtures::GifFrame frame;
-    frame.delayHundredths = 12;
-    const int qx = (f == 1 || f == 2) ? 1 : 0, qy = f >= 2 ? 1 : 0;
-    for (int y = 0; y < 24; ++y)
-      for (int x = 0; x < 24; ++x) {
-        const bool block = x / 12 == qx && y / 12 == qy && x % 12 > 1 && y % 12 > 1 &&
-                           x % 12 < 11 && y % 12 < 11;
-        frame.indices.push_back(block ? 2 : ((x % 12 > 1 && y % 12 > 1 && x % 12 < 11 && y % 12 < 11) ? 1 : 0));
-      }
-    frames.push_back(frame);
-  }
-  return fixtures::MakeGif(24, 24, palette, frames);
-}
-
-void HoldIfAsked() {
-  const char* hold = getenv("UITOOLKIT_SHOWCASE_MS");
-  if (!hold) return;
-  const DWORD end = ::GetTickCount() + static_cast<DWORD>(atoi(hold));
-  while (::GetTickCount() < end) {
-    PumpMessages();
-    ::Sleep(20);
-  }
-}
-
-}  // namespace
-
 TEST(WidgetShowcase, ProgressSliderEditAndGifInOneWindow) {
   ImageFolder folder;
   ASSERT_TRUE(folder.Write(L"fore.png", SolidPng(0x3CB371FF)));
   ASSERT_TRUE(folder.Write(L"thumb.png", SolidPng(0x2060C0FF)));
   ASSERT_TRUE(folder.Write(L"thumb_hot.png", SolidPng(0x4080E0FF)));
-  ASSERT_TRUE(folder.Write(L"spinner.gif", SpinnerGif()));
+  ASSERT_TRUE(folder.Write(L"spinner.gif", SpinnerGif(24)));
 
   WidgetWindow w;
   w.root->ApplyAttributeList(L"bkcolor=\"#FFF4F4F4\"");
@@ -92,5 +58,5 @@ TEST(WidgetShowcase, ProgressSliderEditAndGifInOneWindow) {
   const RECT thumb = slider->GetThumbRect();
   EXPECT_EQ(RGB(0x20, 0x60, 0xC0), ::GetPixel(screen, (thumb.left + thumb.right) / 2, 60));
   ::ReleaseDC(w.win.GetHWND(), screen);
-  HoldIfAsked();
+  HoldShowcaseIfAsked();
 }
