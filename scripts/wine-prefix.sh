@@ -7,7 +7,7 @@ PREFIX=$1
 mkdir -p "$(dirname "$PREFIX")"
 exec 9>"$PREFIX.lock"
 flock 9
-STAMP="$PREFIX/.kelvora-ready-2"   # bump when the prefix settings change
+STAMP="$PREFIX/.kelvora-ready-4"   # bump when the prefix settings change
 [ -f "$STAMP" ] && exit 0
 
 export WINEPREFIX="$PREFIX" WINEDEBUG=-all
@@ -31,7 +31,13 @@ Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\Software\Wine\WineDbg]
 "ShowCrashDialog"=dword:00000000
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="Y"
 REG
+# Windows stay managed (Wine's default, written out so a prefix that once had
+# it off is reset): unmanaged windows are faster to hide but take focus
+# differently from Windows, and the edit box tests see that.
 # regedit needs UTF-16 for non-ASCII names.
 python3 -c 'import sys; t=open(sys.argv[1],encoding="utf-8").read().replace("\n","\r\n"); open(sys.argv[2],"wb").write(b"\xff\xfe"+t.encode("utf-16-le"))' "$reg.utf8" "$reg"
 wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1
