@@ -11,6 +11,7 @@
 #include "client/windows/stand_in_main_window.h"
 #include "foundation/ke/thread_single.h"
 #include "foundation/log/log.h"
+#include "uitoolkit/core/window_manager.h"
 
 namespace {
 
@@ -48,6 +49,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     LoadCrashDumpLibrary();
     SetUnhandledExceptionFilter(CrashDumpFilter);
     HANDLE mutex = EnsureSingleInstance();
+
+    // The toolkit finds the skin in the "skin" folder beside the program.
+    UiToolkit::CWindowManagerUI::SetInstance(instance);
+    UiToolkit::CUiString skin = UiToolkit::CWindowManagerUI::ProgramFolder();
+    skin += L"skin";
+    UiToolkit::CWindowManagerUI::SetResourceFolder(skin);
 
     if (SUCCEEDED(CoInitialize(nullptr))) {
         MainInit();

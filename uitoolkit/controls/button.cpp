@@ -7,13 +7,6 @@
 #include "uitoolkit/core/window_manager.h"
 
 namespace UiToolkit {
-namespace {
-
-bool IsMouseEvent(int type) {
-  return type >= UIEVENT_MOUSEMOVE && type <= UIEVENT_SCROLLWHEEL;
-}
-
-}  // namespace
 
 CButtonUI::CButtonUI()
     : m_state(0), m_hotBkColor(0), m_hotTextColor(0), m_pushedTextColor(0), m_focusedTextColor(0) {
@@ -45,7 +38,7 @@ void CButtonUI::SetEnabled(bool enabled) {
 }
 
 void CButtonUI::OnEvent(TUiEvent& event) {
-  if (!IsMouseEnabled() && IsMouseEvent(event.Type)) {
+  if (!IsMouseEnabled() && IsMouseEventType(event.Type)) {
     if (m_parent)
       m_parent->OnEvent(event);
     else
@@ -177,21 +170,10 @@ SIZE CButtonUI::MeasureSize(SIZE) {
   return SIZE{m_fixedSize.cx, FontHeight() + 8};
 }
 
-void CButtonUI::RefreshFocusAndDisabled() {
-  if (IsFocused())
-    m_state |= UISTATE_FOCUSED;
-  else
-    m_state &= ~UISTATE_FOCUSED;
-  if (!IsEnabled())
-    m_state |= UISTATE_DISABLED;
-  else
-    m_state &= ~UISTATE_DISABLED;
-}
+void CButtonUI::RefreshFocusAndDisabled() { m_state = WithFocusAndDisabled(m_state, *this); }
 
 bool CButtonUI::DrawOrClear(HDC hdc, CUiString& image) {
-  if (DrawImage(hdc, image)) return true;
-  image.Clear();
-  return false;
+  return DrawImageOrClear(*this, hdc, image);
 }
 
 void CButtonUI::PaintStateImage(HDC hdc) {

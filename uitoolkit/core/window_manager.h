@@ -138,6 +138,12 @@ class CWindowManagerUI {
   void FocusOnNextPaint(CControlUI* control);
   CControlUI* GetHoverControl() const { return m_hover; }
   CControlUI* GetCaptureControl() const { return m_capture; }
+  // Lets go of the mouse captured at a button press, for a control that
+  // hands the rest of the click to a native child window.
+  void ReleaseMouseCapture() {
+    ::ReleaseCapture();
+    m_mouseCaptured = false;
+  }
 
   // ---- option groups ----
   bool JoinOptionGroup(const wchar_t* group, CControlUI* control);

@@ -154,8 +154,10 @@ CControlUI* CSkinBuilder::BuildChildren(CXmlMarkupNode& element, CControlUI* par
     if (manager) {
       CWindowManagerUI* live = parent ? parent->GetManager() : nullptr;
       if (live) {
-        // Added to a container of a live window: attached for real.
+        // Added to a container of a live window: attached for real, and its
+        // names (set only now, after the add) entered.
         control->AttachManager(live, parent, false);
+        live->RegisterNames(control);
       } else {
         control->AttachManager(nullptr, nullptr, false);
       }

@@ -4,11 +4,26 @@
 
 #include "uitoolkit/controls/button.h"
 #include "uitoolkit/controls/container.h"
+#include "uitoolkit/controls/edit.h"
+#include "uitoolkit/controls/gif_button.h"
+#include "uitoolkit/controls/list.h"
+#include "uitoolkit/controls/list_container_element.h"
+#include "uitoolkit/controls/list_element.h"
+#include "uitoolkit/controls/list_header.h"
+#include "uitoolkit/controls/list_header_item.h"
+#include "uitoolkit/controls/list_text_element.h"
+#include "uitoolkit/controls/progress.h"
+#include "uitoolkit/controls/slider.h"
 #include "uitoolkit/controls/label.h"
 #include "uitoolkit/controls/option.h"
 #include "uitoolkit/controls/scroll_bar.h"
 #include "uitoolkit/controls/text.h"
 #include "uitoolkit/core/control.h"
+#include "uitoolkit/layouts/child_layout.h"
+#include "uitoolkit/layouts/horizontal_layout.h"
+#include "uitoolkit/layouts/tab_layout.h"
+#include "uitoolkit/layouts/tile_layout.h"
+#include "uitoolkit/layouts/vertical_layout.h"
 
 namespace UiToolkit {
 namespace {
@@ -28,6 +43,21 @@ const TagEntry kTags[] = {
     {L"ScrollBar", &Make<CScrollBarUI>}, {L"Label", &Make<CLabelUI>},
     {L"Button", &Make<CButtonUI>},       {L"Option", &Make<COptionUI>},
     {L"CheckBox", &Make<CCheckBoxUI>},   {L"Text", &Make<CTextUI>},
+    {L"VerticalLayout", &Make<CVerticalLayoutUI>},
+    {L"HorizontalLayout", &Make<CHorizontalLayoutUI>},
+    {L"TabLayout", &Make<CTabLayoutUI>},
+    {L"TileLayout", &Make<CTileLayoutUI>},
+    {L"ChildLayout", &Make<CChildLayoutUI>},
+    {L"Progress", &Make<CProgressUI>},
+    {L"Slider", &Make<CSliderUI>},
+    {L"ButtonGif", &Make<CButtonGifUI>},
+    {L"Edit", &Make<CEditUI>},
+    {L"List", &Make<CListUI>},
+    {L"ListHeader", &Make<CListHeaderUI>},
+    {L"ListHeaderItem", &Make<CListHeaderItemUI>},
+    {L"ListLabelElement", &Make<CListLabelElementUI>},
+    {L"ListTextElement", &Make<CListTextElementUI>},
+    {L"ListContainerElement", &Make<CListContainerElementUI>},
 };
 
 }  // namespace

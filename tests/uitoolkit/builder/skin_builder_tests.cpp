@@ -12,6 +12,7 @@
 #include "uitoolkit/controls/container.h"
 #include "uitoolkit/controls/option.h"
 #include "uitoolkit/skin/skin_builder.h"
+#include "uitoolkit/skin/skin_controls.h"
 
 using namespace UiToolkit;
 using uitest::HostWindow;
@@ -67,13 +68,17 @@ TEST_F(SkinFolder, EveryTagBuildsTheExpectedTree) {
   ASSERT_NE(nullptr, root) << builder.Document().LastError();
   EXPECT_EQ(L"root", std::wstring(root->GetName()));
   EXPECT_EQ(std::vector<std::wstring>({L"ctl", L"lbl", L"btn", L"btn2", L"opt", L"chk", L"txt",
-                                       L"sb", L"row", L"row", L"custom"}),
+                                       L"sb", L"vl", L"tab", L"tile", L"child", L"row",
+                                       L"row", L"custom"}),
             ChildNames(root));
   IContainerUI* c = static_cast<IContainerUI*>(root->FindInterface(L"IContainer"));
-  const wchar_t* classes[] = {L"ControlUI", L"LabelUI", L"ButtonUI",  L"ButtonUI",
-                              L"OptionUI",  L"CheckBoxUI", L"TextUI", L"ScrollBarUI",
-                              L"LabelUI",   L"LabelUI",  L"GaugeUI"};
-  for (int i = 0; i < 11; ++i) EXPECT_STREQ(classes[i], c->GetItemAt(i)->ClassName()) << i;
+  const wchar_t* classes[] = {L"ControlUI",        L"LabelUI",     L"ButtonUI",
+                              L"ButtonUI",         L"OptionUI",    L"CheckBoxUI",
+                              L"TextUI",           L"ScrollBarUI", L"VerticalLayoutUI",
+                              L"TabLayoutUI",      L"TileLayoutUI", L"ChildLayoutUI",
+                              L"LabelUI",          L"LabelUI",      L"GaugeUI"};
+  for (int i = 0; i < 15; ++i) EXPECT_STREQ(classes[i], c->GetItemAt(i)->ClassName()) << i;
+  EXPECT_EQ(std::vector<std::wstring>({L"hl"}), ChildNames(c->GetItemAt(8)));
   // Unknown tags went to the callback; the skipped one took its subtree.
   EXPECT_EQ(std::vector<std::wstring>({L"Gauge", L"Unknown"}), callback.asked);
   EXPECT_EQ(1, g_gaugesAlive);
@@ -112,6 +117,10 @@ TEST_F(SkinFolder, EveryTagBuildsTheExpectedTree) {
   ASSERT_NE(nullptr, win.manager.OptionGroup(L"g"));
   EXPECT_EQ(1, win.manager.OptionGroup(L"g")->GetSize());
   EXPECT_EQ(c->GetItemAt(3), win.manager.FindControl(L"btn2"));
+  // The child layout builds its own file once it joins the window.
+  CContainerUI* child = static_cast<CContainerUI*>(c->GetItemAt(11));
+  ASSERT_EQ(1, child->GetCount());
+  EXPECT_STREQ(L"row", child->GetItemAt(0)->GetName());
 }
 
 TEST_F(SkinFolder, WindowAttributesTakeEffect) {
@@ -262,4 +271,75 @@ TEST(SkinSourceTest, ResourceFolderGetsOneTrailingSeparator) {
     CWindowManagerUI::SetResourceFolder(c.in);
     EXPECT_STREQ(c.out, CWindowManagerUI::GetResourceFolder()) << (c.in ? c.in : L"(none)");
   }
+}
+
+TEST_F(SkinFolder, RowsBuiltIntoALiveContainerJoinItsWindow) {
+  HostWindow win;
+  win.CreateAt(10, 10, 200, 100);
+  CContainerUI* root = new CContainerUI;
+  win.manager.AttachRoot(root);
+  CSkinBuilder builder;
+  CControlUI* row = builder.BuildSkin(L"<Window><Option name=\"live\" group=\"rows\"/></Window>",
+                                      nullptr, nullptr, &win.manager, root);
+  ASSERT_NE(nullptr, row);
+  EXPECT_EQ(&win.manager, row->GetManager());
+  EXPECT_EQ(root, row->GetParent());
+  EXPECT_EQ(row, win.manager.FindControl(L"live"));
+  ASSERT_NE(nullptr, win.manager.OptionGroup(L"rows"));
+  EXPECT_EQ(1, win.manager.OptionGroup(L"rows")->GetSize());
+}
+
+TEST(SkinTagTest, EveryKnownTagMakesItsClass) {
+  struct Case {
+    const wchar_t* tag;
+    const wchar_t* cls;
+  } cases[] = {
+      {L"Control", L"ControlUI"},
+      {L"Container", L"ContainerUI"},
+      {L"VerticalLayout", L"VerticalLayoutUI"},
+      {L"HorizontalLayout", L"HorizontalLayoutUI"},
+      {L"TabLayout", L"TabLayoutUI"},
+      {L"TileLayout", L"TileLayoutUI"},
+      {L"ChildLayout", L"ChildLayoutUI"},
+      {L"ScrollBar", L"ScrollBarUI"},
+      {L"Label", L"LabelUI"},
+      {L"Button", L"ButtonUI"},
+      {L"Option", L"OptionUI"},
+      {L"CheckBox", L"CheckBoxUI"},
+      {L"Text", L"TextUI"},
+      {L"Progress", L"ProgressUI"},
+      {L"Slider", L"SliderUI"},
+      {L"ButtonGif", L"ButtonGifUI"},
+      {L"Edit", L"EditUI"},
+      {L"List", L"ListUI"},
+      {L"ListHeader", L"ListHeaderUI"},
+      {L"ListHeaderItem", L"ListHeaderItemUI"},
+      {L"ListLabelElement", L"ListLabelElementUI"},
+      {L"ListTextElement", L"ListTextElementUI"},
+      {L"ListContainerElement", L"ListContainerElementUI"},
+  };
+  for (const Case& c : cases) {
+    CControlUI* made = CreateControlForTag(c.tag);
+    ASSERT_NE(nullptr, made) << c.tag;
+    EXPECT_STREQ(c.cls, made->ClassName());
+    delete made;
+  }
+  // Tags match exactly.
+  EXPECT_EQ(nullptr, CreateControlForTag(L"label"));
+  EXPECT_EQ(nullptr, CreateControlForTag(L"Labels"));
+  EXPECT_EQ(nullptr, CreateControlForTag(L""));
+}
+
+TEST(SkinTagTest, ListSkinNestsHeaderAndRows) {
+  CSkinBuilder builder;
+  CControlUI* list = builder.BuildSkin(
+      L"<Window><List name=\"l\"><ListHeader><ListHeaderItem text=\"Name\"/></ListHeader>"
+      L"<ListLabelElement text=\"one\"/><ListLabelElement text=\"two\"/></List></Window>",
+      nullptr, nullptr, nullptr);
+  ASSERT_NE(nullptr, list);
+  EXPECT_STREQ(L"ListUI", list->ClassName());
+  IContainerUI* rows = static_cast<IContainerUI*>(list->FindInterface(L"IContainer"));
+  ASSERT_NE(nullptr, rows);
+  EXPECT_EQ(2, rows->GetCount());
+  delete list;
 }

@@ -106,7 +106,7 @@ TEST(OptionTest, CheckBoxTogglesOnEveryClick) {
 
 TEST(OptionTest, SelectedBeforeGroupStaysTheSelectedMember) {
   ControlWindow w;
-  COptionUI* other = w.Add(NamedOption<COptionUI>(L"other", L"g"), RECT{120, 10, 220, 40});
+  w.Add(NamedOption<COptionUI>(L"other", L"g"), RECT{120, 10, 220, 40});
   // As the skin builder does: manager attached, attributes in order, then
   // detached; the group is joined when the tree joins the window.
   COptionUI* o = new COptionUI;
@@ -156,9 +156,10 @@ TEST(ButtonPaintTest, TextColourFollowsStatePrecedence) {
       {"hot wins over focused", true, false, true, false, kHot},
       {"disabled", false, false, false, true, kDisabled},
   };
+  ControlWindow w;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ControlWindow w;
+    w.Clear();
     CButtonUI* b = w.Add(NamedButton(L"b"), RECT{0, 0, 200, 60});
     b->SetText(L"\x2588\x2588\x2588\x2588 MMMM");
     b->ApplyAttribute(L"textcolor", L"#FF102030");

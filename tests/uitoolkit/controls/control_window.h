@@ -42,6 +42,15 @@ struct ControlWindow {
     control->SetBounds(rc);
     return control;
   }
+  // Deletes every control under test and lets go of the mouse, so that one
+  // window serves every case of a table (opening a window costs seconds).
+  void Clear() {
+    Up(399, 199);
+    Move(399, 199, false);
+    for (CControlUI* c : root->children) delete c;
+    root->children.clear();
+    notes.entries.clear();
+  }
   LRESULT Send(UINT msg, WPARAM wParam, LPARAM lParam) {
     return ::SendMessageW(win.GetHWND(), msg, wParam, lParam);
   }
