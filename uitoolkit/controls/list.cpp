@@ -84,6 +84,7 @@ bool CListUI::AddHeader(CControlUI* header, int) {
     m_header = static_cast<CListHeaderUI*>(header->FindInterface(L"ListHeader"));
   }
   RefreshColumnCount();
+  RequestRelayout();
   return CVerticalLayoutUI::AddAt(header, 0);
 }
 
@@ -94,6 +95,7 @@ bool CListUI::Add(CControlUI* control) {
     if (!m_header) return false;
     bool added = m_header->Add(control);
     RefreshColumnCount();
+    RequestRelayout();
     return added;
   }
   if (IListItemUI* item = ItemOf(control)) {
@@ -110,6 +112,7 @@ bool CListUI::AddAt(CControlUI* control, int index) {
     if (!m_header) return false;
     bool added = m_header->AddAt(control, index);
     RefreshColumnCount();
+    RequestRelayout();
     return added;
   }
   if (!m_body->AddAt(control, index)) return false;
@@ -145,6 +148,7 @@ bool CListUI::Remove(CControlUI* control) {
     if (!m_header) return false;
     bool removed = m_header->Remove(control);
     RefreshColumnCount();
+    RequestRelayout();
     return removed;
   }
   const int index = m_body->GetItemIndex(control);

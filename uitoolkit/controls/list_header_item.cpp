@@ -44,6 +44,12 @@ void CListHeaderItemUI::SetEnabled(bool enabled) {
   Invalidate();
 }
 
+void CListHeaderItemUI::SetFixedWidth(int cx) {
+  CControlUI::SetFixedWidth(cx);
+  CControlUI* list = m_parent ? m_parent->GetParent() : nullptr;
+  if (list && list->FindInterface(L"List")) list->RequestRelayout();
+}
+
 void CListHeaderItemUI::SetDragable(bool on) {
   m_dragable = on;
   if (!on) m_state &= ~UISTATE_CAPTURED;

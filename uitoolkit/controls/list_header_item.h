@@ -14,6 +14,9 @@ class CListHeaderItemUI : public CControlUI {
   LPVOID FindInterface(const wchar_t* name) override;
   UINT CapabilityFlags() const override;
   void SetEnabled(bool enabled = true) override;
+  // A new width moves the list's columns: the whole list is laid out again,
+  // not only the header.
+  void SetFixedWidth(int cx) override;
   void OnEvent(TUiEvent& event) override;
   void ApplyAttribute(const wchar_t* name, const wchar_t* value) override;
   // (fixed width, fixed height), or the default font's height + 14 tall.

@@ -48,9 +48,14 @@ TEST(ListColumnsTest, ResizedItemMovesTheColumnsAfterIt) {
   ListWindow w(2, 300, 200, L"header=\"hidden\"");
   AddHeaderItems(w.list, {50, 70});
   w.Layout();
+  // No explicit layout: the window's next paint lays the list out again.
   w.list->GetHeader()->GetItemAt(0)->SetFixedWidth(80);
-  w.Layout();
+  ::UpdateWindow(w.win.GetHWND());
   EXPECT_EQ((std::vector<std::wstring>{L"0,0,80,0", L"80,0,150,0"}), Columns(w.list));
+  w.list->Add(HeaderItem(40));
+  ::UpdateWindow(w.win.GetHWND());
+  EXPECT_EQ((std::vector<std::wstring>{L"0,0,80,0", L"80,0,150,0", L"150,0,190,0"}),
+            Columns(w.list));
 }
 
 TEST(ListColumnsTest, FortyHeaderItemsGiveThirtyTwoColumns) {
