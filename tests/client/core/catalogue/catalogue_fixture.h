@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <string>
 #include "foundation/log/log.h"
-#include "tests/client/core/http/private_service.h"
+#include "tests/support/private_service.h"
 #include "tests/support/test_support.h"
 
 class CatalogueTest : public ::testing::Test {

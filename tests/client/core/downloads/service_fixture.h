@@ -7,7 +7,7 @@
 #include <string>
 #include "client/core/download_sources.h"
 #include "client/core/software.h"
-#include "tests/client/core/http/private_service.h"
+#include "tests/support/private_service.h"
 
 namespace download_test {
 

@@ -3,7 +3,7 @@
 #include <vector>
 #include "client/core/download_observer.h"
 #include "client/core/http_fetch.h"
-#include "tests/client/core/http/private_service.h"
+#include "tests/support/private_service.h"
 #include "tests/support/test_support.h"
 
 namespace {

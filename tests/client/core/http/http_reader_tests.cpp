@@ -4,7 +4,7 @@
 #include "client/core/http_reader.h"
 #include "client/core/login_session.h"
 #include "client/core/user_service_cookie.h"
-#include "tests/client/core/http/private_service.h"
+#include "tests/support/private_service.h"
 
 namespace {
 

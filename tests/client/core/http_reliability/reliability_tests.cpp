@@ -5,7 +5,7 @@
 #include <set>
 #include "client/core/download_observer.h"
 #include "client/core/http_fetch.h"
-#include "tests/client/core/http/private_service.h"
+#include "tests/support/private_service.h"
 #include "tests/support/test_support.h"
 
 namespace {

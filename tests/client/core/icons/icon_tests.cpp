@@ -5,7 +5,7 @@
 #include "client/core/icon_downloader.h"
 #include "client/core/local_icon_mgr.h"
 #include "foundation/log/log.h"
-#include "tests/client/core/http/private_service.h"
+#include "tests/support/private_service.h"
 #include "tests/support/test_support.h"
 
 namespace {

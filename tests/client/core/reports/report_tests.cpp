@@ -2,7 +2,7 @@
 #include <windows.h>
 #include "client/core/report.h"
 #include "client/core/union_id.h"
-#include "tests/client/core/http/private_service.h"
+#include "tests/support/private_service.h"
 #include "tests/support/test_support.h"
 
 namespace {

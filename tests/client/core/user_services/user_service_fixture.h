@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
-#include "tests/client/core/http/private_service.h"
+#include "tests/support/private_service.h"
 
 class UserServiceTest : public ::testing::Test {
 protected:

@@ -1,4 +1,4 @@
-#include "tests/client/core/http/private_service.h"
+#include "tests/support/private_service.h"
 #include <windows.h>
 #include <stdio.h>
 #include "tests/support/test_support.h"
