@@ -38,7 +38,7 @@ void CButtonUI::SetEnabled(bool enabled) {
 }
 
 void CButtonUI::OnEvent(TUiEvent& event) {
-  if (!IsMouseEnabled() && IsMouseEventType(event.Type)) {
+  if (!IsMouseEnabled() && IsMouseEvent(event.Type)) {
     if (m_parent)
       m_parent->OnEvent(event);
     else

@@ -1,16 +1,12 @@
 // Children, ownership, visibility, events and attributes of the container.
 #include "uitoolkit/controls/container.h"
+#include "uitoolkit/core/ui_event.h"
 
 #include "uitoolkit/controls/scroll_bar.h"
 #include "uitoolkit/core/attribute_values.h"
 #include "uitoolkit/core/window_manager.h"
 
 namespace UiToolkit {
-
-namespace {
-bool Is(const wchar_t* a, const wchar_t* b) { return wcscmp(a, b) == 0; }
-bool IsMouseEvent(int type) { return type >= UIEVENT_MOUSEMOVE && type <= UIEVENT_SCROLLWHEEL; }
-}  // namespace
 
 CContainerUI::CContainerUI()
     : m_childPadding(0),
@@ -35,8 +31,8 @@ CContainerUI::~CContainerUI() {
 const wchar_t* CContainerUI::ClassName() const { return L"ContainerUI"; }
 
 LPVOID CContainerUI::FindInterface(const wchar_t* name) {
-  if (name && Is(name, L"IContainer")) return static_cast<IContainerUI*>(this);
-  if (name && Is(name, L"Container")) return this;
+  if (name && SameName(name, L"IContainer")) return static_cast<IContainerUI*>(this);
+  if (name && SameName(name, L"Container")) return this;
   return CControlUI::FindInterface(name);
 }
 
@@ -222,20 +218,20 @@ void CContainerUI::OnEvent(TUiEvent& event) {
 
 void CContainerUI::ApplyAttribute(const wchar_t* name, const wchar_t* value) {
   if (!name || !value) return;
-  if (Is(name, L"inset")) {
+  if (SameName(name, L"inset")) {
     SetInset(ParseRectValue(value));
-  } else if (Is(name, L"childpadding")) {
+  } else if (SameName(name, L"childpadding")) {
     SetChildPadding(static_cast<int>(wcstol(value, nullptr, 10)));
-  } else if (Is(name, L"mousechild")) {
+  } else if (SameName(name, L"mousechild")) {
     SetMouseChildEnabled(ParseBoolValue(value));
-  } else if (Is(name, L"vscrollbar")) {
+  } else if (SameName(name, L"vscrollbar")) {
     EnableScrollBars(ParseBoolValue(value), m_horizontalScrollBar != nullptr);
-  } else if (Is(name, L"hscrollbar")) {
+  } else if (SameName(name, L"hscrollbar")) {
     EnableScrollBars(m_verticalScrollBar != nullptr, ParseBoolValue(value));
-  } else if (Is(name, L"vscrollbarstyle")) {
+  } else if (SameName(name, L"vscrollbarstyle")) {
     EnableScrollBars(true, m_horizontalScrollBar != nullptr);
     if (m_verticalScrollBar) m_verticalScrollBar->ApplyAttributeList(value);
-  } else if (Is(name, L"hscrollbarstyle")) {
+  } else if (SameName(name, L"hscrollbarstyle")) {
     EnableScrollBars(m_verticalScrollBar != nullptr, true);
     if (m_horizontalScrollBar) m_horizontalScrollBar->ApplyAttributeList(value);
   } else {

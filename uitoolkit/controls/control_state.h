@@ -3,6 +3,7 @@
 // controls share. Images and colours are chosen by state in this order:
 // disabled, pushed, hot, focused, normal.
 #include "uitoolkit/core/control.h"
+#include "uitoolkit/core/ui_event.h"
 
 namespace UiToolkit {
 
@@ -14,11 +15,6 @@ enum {
   UISTATE_PUSHED = 0x10,
   UISTATE_CAPTURED = 0x40,
 };
-
-// Mouse events: those a control with the mouse turned off passes on.
-inline bool IsMouseEventType(int type) {
-  return type >= UIEVENT_MOUSEMOVE && type <= UIEVENT_SCROLLWHEEL;
-}
 
 // `state` with its focused and disabled bits taken from the control's flags.
 inline UINT WithFocusAndDisabled(UINT state, const CControlUI& control) {

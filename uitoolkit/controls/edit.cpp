@@ -217,7 +217,7 @@ void CEditUI::SelectAllInNativeWindow() {
 }
 
 void CEditUI::OnEvent(TUiEvent& event) {
-  if (!IsMouseEnabled() && IsMouseEventType(event.Type)) {
+  if (!IsMouseEnabled() && IsMouseEvent(event.Type)) {
     if (m_parent)
       m_parent->OnEvent(event);
     else

@@ -1,6 +1,7 @@
 // The list's children: the header, header items and rows, the selection
 // and the expanded row.
 #include "uitoolkit/controls/list.h"
+#include "uitoolkit/core/attribute_values.h"
 
 #include "uitoolkit/controls/list_header.h"
 #include "uitoolkit/controls/scroll_bar.h"
@@ -9,7 +10,6 @@
 namespace UiToolkit {
 
 namespace {
-bool Is(const wchar_t* a, const wchar_t* b) { return wcscmp(a, b) == 0; }
 IListItemUI* ItemOf(CControlUI* control) {
   return control ? static_cast<IListItemUI*>(control->FindInterface(L"ListItem")) : nullptr;
 }
@@ -36,8 +36,8 @@ CListUI::~CListUI() {
 const wchar_t* CListUI::ClassName() const { return L"ListUI"; }
 
 LPVOID CListUI::FindInterface(const wchar_t* name) {
-  if (name && Is(name, L"List")) return static_cast<CListUI*>(this);
-  if (name && (Is(name, L"IList") || Is(name, L"IListOwner"))) return static_cast<IListUI*>(this);
+  if (name && SameName(name, L"List")) return static_cast<CListUI*>(this);
+  if (name && (SameName(name, L"IList") || SameName(name, L"IListOwner"))) return static_cast<IListUI*>(this);
   return CVerticalLayoutUI::FindInterface(name);
 }
 

@@ -1,13 +1,10 @@
 #include "uitoolkit/controls/list_container_element.h"
+#include "uitoolkit/core/attribute_values.h"
 
 #include "uitoolkit/controls/control_state.h"
 #include "uitoolkit/controls/list_row_support.h"
 
 namespace UiToolkit {
-
-namespace {
-bool Is(const wchar_t* a, const wchar_t* b) { return wcscmp(a, b) == 0; }
-}  // namespace
 
 CListContainerElementUI::CListContainerElementUI()
     : m_index(-1), m_selected(false), m_state(0), m_owner(nullptr) {}
@@ -15,8 +12,8 @@ CListContainerElementUI::CListContainerElementUI()
 const wchar_t* CListContainerElementUI::ClassName() const { return L"ListContainerElementUI"; }
 
 LPVOID CListContainerElementUI::FindInterface(const wchar_t* name) {
-  if (name && Is(name, L"ListItem")) return static_cast<IListItemUI*>(this);
-  if (name && Is(name, L"ListContainerElement")) return static_cast<CListContainerElementUI*>(this);
+  if (name && SameName(name, L"ListItem")) return static_cast<IListItemUI*>(this);
+  if (name && SameName(name, L"ListContainerElement")) return static_cast<CListContainerElementUI*>(this);
   return CContainerUI::FindInterface(name);
 }
 
@@ -51,7 +48,7 @@ bool CListContainerElementUI::Select(bool select) {
 void CListContainerElementUI::InvalidateRow() { InvalidateListRow(this); }
 
 void CListContainerElementUI::ApplyAttribute(const wchar_t* name, const wchar_t* value) {
-  if (name && Is(name, L"selected"))
+  if (name && SameName(name, L"selected"))
     Select(true);
   else
     CContainerUI::ApplyAttribute(name, value);

@@ -1,4 +1,5 @@
 #include "uitoolkit/controls/list_element.h"
+#include "uitoolkit/core/attribute_values.h"
 
 #include "uitoolkit/controls/control_state.h"
 #include "uitoolkit/controls/list_row_support.h"
@@ -7,15 +8,11 @@
 
 namespace UiToolkit {
 
-namespace {
-bool Is(const wchar_t* a, const wchar_t* b) { return wcscmp(a, b) == 0; }
-}  // namespace
-
 CListElementUI::CListElementUI() : m_index(-1), m_selected(false), m_state(0), m_owner(nullptr) {}
 
 LPVOID CListElementUI::FindInterface(const wchar_t* name) {
-  if (name && Is(name, L"ListItem")) return static_cast<IListItemUI*>(this);
-  if (name && Is(name, L"ListElement")) return static_cast<CListElementUI*>(this);
+  if (name && SameName(name, L"ListItem")) return static_cast<IListItemUI*>(this);
+  if (name && SameName(name, L"ListElement")) return static_cast<CListElementUI*>(this);
   return CControlUI::FindInterface(name);
 }
 
@@ -42,7 +39,7 @@ void CListElementUI::SetEnabled(bool enabled) {
 }
 
 void CListElementUI::ApplyAttribute(const wchar_t* name, const wchar_t* value) {
-  if (name && Is(name, L"selected"))
+  if (name && SameName(name, L"selected"))
     Select(true);
   else
     CControlUI::ApplyAttribute(name, value);
@@ -74,7 +71,7 @@ CListLabelElementUI::CListLabelElementUI() {}
 const wchar_t* CListLabelElementUI::ClassName() const { return L"ListLabelElementUI"; }
 
 LPVOID CListLabelElementUI::FindInterface(const wchar_t* name) {
-  if (name && Is(name, L"ListLabelElement")) return static_cast<CListLabelElementUI*>(this);
+  if (name && SameName(name, L"ListLabelElement")) return static_cast<CListLabelElementUI*>(this);
   return CListElementUI::FindInterface(name);
 }
 

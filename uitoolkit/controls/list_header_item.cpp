@@ -1,4 +1,5 @@
 #include "uitoolkit/controls/list_header_item.h"
+#include "uitoolkit/core/ui_event.h"
 
 #include "uitoolkit/controls/control_state.h"
 #include "uitoolkit/controls/list_interfaces.h"
@@ -7,11 +8,6 @@
 #include "uitoolkit/core/window_manager.h"
 
 namespace UiToolkit {
-
-namespace {
-bool Is(const wchar_t* a, const wchar_t* b) { return wcscmp(a, b) == 0; }
-bool IsMouseEvent(int type) { return type >= UIEVENT_MOUSEMOVE && type <= UIEVENT_SCROLLWHEEL; }
-}  // namespace
 
 CListHeaderItemUI::CListHeaderItemUI()
     : m_dragable(true),
@@ -29,7 +25,7 @@ CListHeaderItemUI::CListHeaderItemUI()
 const wchar_t* CListHeaderItemUI::ClassName() const { return L"ListHeaderItemUI"; }
 
 LPVOID CListHeaderItemUI::FindInterface(const wchar_t* name) {
-  if (name && (Is(name, L"ListHeaderItem") || Is(name, L"Control"))) return this;
+  if (name && (SameName(name, L"ListHeaderItem") || SameName(name, L"Control"))) return this;
   return nullptr;
 }
 
@@ -186,34 +182,34 @@ void CListHeaderItemUI::OnEvent(TUiEvent& event) {
 
 void CListHeaderItemUI::ApplyAttribute(const wchar_t* name, const wchar_t* value) {
   if (!name || !value) return;
-  if (Is(name, L"dragable")) {
+  if (SameName(name, L"dragable")) {
     SetDragable(ParseBoolValue(value));
-  } else if (Is(name, L"sepwidth")) {
+  } else if (SameName(name, L"sepwidth")) {
     SetSepWidth(static_cast<int>(wcstol(value, nullptr, 10)));
-  } else if (Is(name, L"align")) {
+  } else if (SameName(name, L"align")) {
     m_textStyle = ApplyListAlignWords(m_textStyle, value);
-  } else if (Is(name, L"endellipsis")) {
+  } else if (SameName(name, L"endellipsis")) {
     if (ParseBoolValue(value))
       m_textStyle |= DT_END_ELLIPSIS;
     else
       m_textStyle &= ~DT_END_ELLIPSIS;
-  } else if (Is(name, L"font")) {
+  } else if (SameName(name, L"font")) {
     SetFont(static_cast<int>(wcstol(value, nullptr, 10)));
-  } else if (Is(name, L"textcolor")) {
+  } else if (SameName(name, L"textcolor")) {
     SetTextColor(ParseColorValue(value, false));
-  } else if (Is(name, L"textpadding")) {
+  } else if (SameName(name, L"textpadding")) {
     SetTextPadding(ParseRectValue(value));
-  } else if (Is(name, L"showhtml")) {
+  } else if (SameName(name, L"showhtml")) {
     SetShowHtml(ParseBoolValue(value));
-  } else if (Is(name, L"normalimage")) {
+  } else if (SameName(name, L"normalimage")) {
     SetNormalImage(value);
-  } else if (Is(name, L"hotimage")) {
+  } else if (SameName(name, L"hotimage")) {
     SetHotImage(value);
-  } else if (Is(name, L"pushedimage")) {
+  } else if (SameName(name, L"pushedimage")) {
     SetPushedImage(value);
-  } else if (Is(name, L"focusedimage")) {
+  } else if (SameName(name, L"focusedimage")) {
     SetFocusedImage(value);
-  } else if (Is(name, L"sepimage")) {
+  } else if (SameName(name, L"sepimage")) {
     SetSepImage(value);
   } else {
     CControlUI::ApplyAttribute(name, value);

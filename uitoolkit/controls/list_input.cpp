@@ -1,5 +1,6 @@
 // The list's keys, wheel and attributes, and the item style setters.
 #include "uitoolkit/controls/list.h"
+#include "uitoolkit/core/ui_event.h"
 
 #include "uitoolkit/controls/list_header.h"
 #include "uitoolkit/core/attribute_values.h"
@@ -7,8 +8,6 @@
 namespace UiToolkit {
 
 namespace {
-bool Is(const wchar_t* a, const wchar_t* b) { return wcscmp(a, b) == 0; }
-bool IsMouseEvent(int type) { return type >= UIEVENT_MOUSEMOVE && type <= UIEVENT_SCROLLWHEEL; }
 
 struct ColorAttribute {
   const wchar_t* name;
@@ -129,46 +128,46 @@ void CListUI::SetItemImage(CUiString TUiListItemStyle::*field, const wchar_t* im
 void CListUI::ApplyAttribute(const wchar_t* name, const wchar_t* value) {
   if (!name || !value) return;
   for (const wchar_t* body_name : kBodyAttributes) {
-    if (Is(name, body_name)) {
+    if (SameName(name, body_name)) {
       m_body->ApplyAttribute(name, value);
       return;
     }
   }
   for (const ColorAttribute& a : kColorAttributes) {
-    if (Is(name, a.name)) {
+    if (SameName(name, a.name)) {
       SetItemColor(a.field, ParseColorValue(value, false));
       return;
     }
   }
   for (const ImageAttribute& a : kImageAttributes) {
-    if (Is(name, a.name)) {
+    if (SameName(name, a.name)) {
       SetItemImage(a.field, value);
       return;
     }
   }
-  if (Is(name, L"header")) {
-    if (m_header) m_header->SetVisible(!Is(value, L"hidden"));
-  } else if (Is(name, L"headerbkimage")) {
+  if (SameName(name, L"header")) {
+    if (m_header) m_header->SetVisible(!SameName(value, L"hidden"));
+  } else if (SameName(name, L"headerbkimage")) {
     if (m_header) m_header->SetBkImage(value);
-  } else if (Is(name, L"scrollselect")) {
+  } else if (SameName(name, L"scrollselect")) {
     SetScrollSelect(ParseBoolValue(value));
-  } else if (Is(name, L"multiexpanding")) {
+  } else if (SameName(name, L"multiexpanding")) {
     m_style.bMultiExpandable = ParseBoolValue(value);
-  } else if (Is(name, L"itemfont")) {
+  } else if (SameName(name, L"itemfont")) {
     SetItemFont(static_cast<int>(wcstol(value, nullptr, 10)));
-  } else if (Is(name, L"itemalign")) {
+  } else if (SameName(name, L"itemalign")) {
     m_style.uTextStyle = ApplyListAlignWords(m_style.uTextStyle, value);
-  } else if (Is(name, L"itemendellipsis")) {
+  } else if (SameName(name, L"itemendellipsis")) {
     if (ParseBoolValue(value))
       m_style.uTextStyle |= DT_END_ELLIPSIS;
     else
       m_style.uTextStyle &= ~DT_END_ELLIPSIS;
-  } else if (Is(name, L"itemtextpadding")) {
+  } else if (SameName(name, L"itemtextpadding")) {
     SetItemTextPadding(ParseRectValue(value));
-  } else if (Is(name, L"itemaltbk")) {
+  } else if (SameName(name, L"itemaltbk")) {
     m_style.bAlternateBk = ParseBoolValue(value);
     Invalidate();
-  } else if (Is(name, L"itemshowhtml")) {
+  } else if (SameName(name, L"itemshowhtml")) {
     SetItemShowHtml(ParseBoolValue(value));
   } else {
     CVerticalLayoutUI::ApplyAttribute(name, value);

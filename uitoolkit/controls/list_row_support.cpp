@@ -1,4 +1,5 @@
 #include "uitoolkit/controls/list_row_support.h"
+#include "uitoolkit/core/ui_event.h"
 
 #include "uitoolkit/controls/control_state.h"
 #include "uitoolkit/controls/container.h"
@@ -24,7 +25,6 @@ bool DrawStyleImage(HDC hdc, CControlUI* row, CUiString& image) {
   return false;
 }
 
-bool IsMouseEvent(int type) { return type >= UIEVENT_MOUSEMOVE && type <= UIEVENT_SCROLLWHEEL; }
 
 }  // namespace
 

@@ -1,15 +1,12 @@
 #include "uitoolkit/controls/list_text_element.h"
+#include "uitoolkit/core/ui_event.h"
+#include "uitoolkit/core/attribute_values.h"
 
 #include "uitoolkit/controls/list_row_support.h"
 #include "uitoolkit/core/ui_render.h"
 #include "uitoolkit/core/window_manager.h"
 
 namespace UiToolkit {
-
-namespace {
-bool Is(const wchar_t* a, const wchar_t* b) { return wcscmp(a, b) == 0; }
-bool IsMouseEvent(int type) { return type >= UIEVENT_MOUSEMOVE && type <= UIEVENT_SCROLLWHEEL; }
-}  // namespace
 
 CListTextElementUI::CListTextElementUI() : m_linkCount(0), m_hoverLink(-1), m_list(nullptr) {
   for (RECT& rc : m_linkRects) SetRectEmpty(&rc);
@@ -18,7 +15,7 @@ CListTextElementUI::CListTextElementUI() : m_linkCount(0), m_hoverLink(-1), m_li
 const wchar_t* CListTextElementUI::ClassName() const { return L"ListTextElementUI"; }
 
 LPVOID CListTextElementUI::FindInterface(const wchar_t* name) {
-  if (name && Is(name, L"ListTextElement")) return static_cast<CListTextElementUI*>(this);
+  if (name && SameName(name, L"ListTextElement")) return static_cast<CListTextElementUI*>(this);
   return CListLabelElementUI::FindInterface(name);
 }
 

@@ -1,5 +1,6 @@
 // State, attributes and input of the scroll bar.
 #include "uitoolkit/controls/scroll_bar.h"
+#include "uitoolkit/core/ui_event.h"
 
 #include "uitoolkit/controls/container.h"
 #include "uitoolkit/controls/scroll_bar_geometry.h"
@@ -10,8 +11,6 @@ namespace UiToolkit {
 
 namespace {
 
-bool Is(const wchar_t* a, const wchar_t* b) { return wcscmp(a, b) == 0; }
-bool IsMouseEvent(int type) { return type >= UIEVENT_MOUSEMOVE && type <= UIEVENT_SCROLLWHEEL; }
 
 struct ImageAttribute {
   const wchar_t* name;
@@ -70,7 +69,7 @@ CScrollBarUI::~CScrollBarUI() {}
 const wchar_t* CScrollBarUI::ClassName() const { return L"ScrollBarUI"; }
 
 LPVOID CScrollBarUI::FindInterface(const wchar_t* name) {
-  if (name && (Is(name, L"ScrollBar") || Is(name, L"Control"))) return this;
+  if (name && (SameName(name, L"ScrollBar") || SameName(name, L"Control"))) return this;
   return nullptr;
 }
 
@@ -337,22 +336,22 @@ void CScrollBarUI::OnEvent(TUiEvent& event) {
 void CScrollBarUI::ApplyAttribute(const wchar_t* name, const wchar_t* value) {
   if (!name || !value) return;
   for (const ImageAttribute& a : kImageAttributes) {
-    if (Is(name, a.name)) {
+    if (SameName(name, a.name)) {
       SetImage(a.part, a.state, value);
       return;
     }
   }
-  if (Is(name, L"hor")) {
+  if (SameName(name, L"hor")) {
     SetHorizontal(ParseBoolValue(value));
-  } else if (Is(name, L"linesize")) {
+  } else if (SameName(name, L"linesize")) {
     SetLineSize(static_cast<int>(wcstol(value, nullptr, 10)));
-  } else if (Is(name, L"range")) {
+  } else if (SameName(name, L"range")) {
     SetScrollRange(static_cast<int>(wcstol(value, nullptr, 10)));
-  } else if (Is(name, L"value")) {
+  } else if (SameName(name, L"value")) {
     SetScrollPos(static_cast<int>(wcstol(value, nullptr, 10)));
-  } else if (Is(name, L"showbutton1")) {
+  } else if (SameName(name, L"showbutton1")) {
     SetShowButton1(ParseBoolValue(value));
-  } else if (Is(name, L"showbutton2")) {
+  } else if (SameName(name, L"showbutton2")) {
     SetShowButton2(ParseBoolValue(value));
   } else {
     CControlUI::ApplyAttribute(name, value);

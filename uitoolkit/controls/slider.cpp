@@ -40,7 +40,7 @@ int CSliderUI::ValueAt(POINT pt) const {
 }
 
 void CSliderUI::OnEvent(TUiEvent& event) {
-  if (!IsMouseEnabled() && IsMouseEventType(event.Type)) {
+  if (!IsMouseEnabled() && IsMouseEvent(event.Type)) {
     if (m_parent)
       m_parent->OnEvent(event);
     else

@@ -2,6 +2,7 @@
 // Parsers for the texts of skin attributes: numbers, number lists
 // (rectangles, sizes), colours, booleans and name="value" lists.
 #include <windows.h>
+#include <wchar.h>
 
 namespace UiToolkit {
 
@@ -15,6 +16,10 @@ SIZE ParseSizeValue(const wchar_t* text);
 // AARRGGBB in hexadecimal after an optional "#"; leading blanks are skipped
 // only when asked. Text that does not parse reads 0 (no colour).
 DWORD ParseColorValue(const wchar_t* text, bool skip_blanks);
+
+// Attribute names, tags and notification types compare exactly
+// (case-sensitive).
+inline bool SameName(const wchar_t* a, const wchar_t* b) { return wcscmp(a, b) == 0; }
 
 // On only for the exact text "true".
 bool ParseBoolValue(const wchar_t* text);

@@ -11,7 +11,6 @@ void ApplyOne(void* context, const wchar_t* name, const wchar_t* value) {
   static_cast<CControlUI*>(context)->ApplyAttribute(name, value);
 }
 
-bool Is(const wchar_t* a, const wchar_t* b) { return wcscmp(a, b) == 0; }
 
 }  // namespace
 
@@ -72,38 +71,38 @@ void CControlUI::SetBorderRound(SIZE size) {
 
 void CControlUI::ApplyAttribute(const wchar_t* name, const wchar_t* value) {
   if (!name || !value) return;
-  if (Is(name, L"pos")) {
+  if (SameName(name, L"pos")) {
     RECT rc = ParseRectValue(value);
     POINT origin = {rc.left < 0 ? rc.right : rc.left, rc.top < 0 ? rc.bottom : rc.top};
     SetFixedOrigin(origin);
     SetFixedWidth(rc.right - rc.left);
     SetFixedHeight(rc.bottom - rc.top);
-  } else if (Is(name, L"relativepos")) {
+  } else if (SameName(name, L"relativepos")) {
     RECT rc = ParseRectValue(value);
     SetRelativePos(rc.left, rc.top, rc.right, rc.bottom);
-  } else if (Is(name, L"padding")) {
+  } else if (SameName(name, L"padding")) {
     SetPadding(ParseRectValue(value));
-  } else if (Is(name, L"bkcolor") || Is(name, L"bkcolor1")) {
+  } else if (SameName(name, L"bkcolor") || SameName(name, L"bkcolor1")) {
     SetBkColor(ParseColorValue(value, true));
-  } else if (Is(name, L"bkcolor2")) {
+  } else if (SameName(name, L"bkcolor2")) {
     SetBkColor2(ParseColorValue(value, true));
-  } else if (Is(name, L"bkcolor3")) {
+  } else if (SameName(name, L"bkcolor3")) {
     SetBkColor3(ParseColorValue(value, true));
-  } else if (Is(name, L"bordercolor")) {
+  } else if (SameName(name, L"bordercolor")) {
     SetBorderColor(ParseColorValue(value, false));
-  } else if (Is(name, L"focusbordercolor")) {
+  } else if (SameName(name, L"focusbordercolor")) {
     SetFocusBorderColor(ParseColorValue(value, false));
-  } else if (Is(name, L"colorhsl")) {
+  } else if (SameName(name, L"colorhsl")) {
     SetColorHsl(ParseBoolValue(value));
-  } else if (Is(name, L"bordersize")) {
+  } else if (SameName(name, L"bordersize")) {
     if (wcschr(value, L',')) {
       SetBorderSizes(ParseRectValue(value));
     } else {
       SetBorderSize(static_cast<int>(wcstol(value, nullptr, 10)));
       SetBorderSizes(RECT{0, 0, 0, 0});
     }
-  } else if (Is(name, L"leftbordersize") || Is(name, L"topbordersize") ||
-             Is(name, L"rightbordersize") || Is(name, L"bottombordersize")) {
+  } else if (SameName(name, L"leftbordersize") || SameName(name, L"topbordersize") ||
+             SameName(name, L"rightbordersize") || SameName(name, L"bottombordersize")) {
     RECT sides = m_borderSides;
     LONG n = wcstol(value, nullptr, 10);
     if (name[0] == L'l') sides.left = n;
@@ -111,47 +110,47 @@ void CControlUI::ApplyAttribute(const wchar_t* name, const wchar_t* value) {
     if (name[0] == L'r') sides.right = n;
     if (name[0] == L'b') sides.bottom = n;
     SetBorderSizes(sides);
-  } else if (Is(name, L"borderstyle")) {
+  } else if (SameName(name, L"borderstyle")) {
     SetBorderStyle(static_cast<int>(wcstol(value, nullptr, 10)));
-  } else if (Is(name, L"borderround")) {
+  } else if (SameName(name, L"borderround")) {
     SetBorderRound(ParseSizeValue(value));
-  } else if (Is(name, L"bkimage")) {
+  } else if (SameName(name, L"bkimage")) {
     SetBkImage(value);
-  } else if (Is(name, L"width")) {
+  } else if (SameName(name, L"width")) {
     SetFixedWidth(static_cast<int>(wcstol(value, nullptr, 10)));
-  } else if (Is(name, L"height")) {
+  } else if (SameName(name, L"height")) {
     SetFixedHeight(static_cast<int>(wcstol(value, nullptr, 10)));
-  } else if (Is(name, L"minwidth")) {
+  } else if (SameName(name, L"minwidth")) {
     SetMinWidth(static_cast<int>(wcstol(value, nullptr, 10)));
-  } else if (Is(name, L"minheight")) {
+  } else if (SameName(name, L"minheight")) {
     SetMinHeight(static_cast<int>(wcstol(value, nullptr, 10)));
-  } else if (Is(name, L"maxwidth")) {
+  } else if (SameName(name, L"maxwidth")) {
     SetMaxWidth(static_cast<int>(wcstol(value, nullptr, 10)));
-  } else if (Is(name, L"maxheight")) {
+  } else if (SameName(name, L"maxheight")) {
     SetMaxHeight(static_cast<int>(wcstol(value, nullptr, 10)));
-  } else if (Is(name, L"name")) {
+  } else if (SameName(name, L"name")) {
     SetName(value);
-  } else if (Is(name, L"text")) {
+  } else if (SameName(name, L"text")) {
     SetText(value);
-  } else if (Is(name, L"tooltip")) {
+  } else if (SameName(name, L"tooltip")) {
     SetToolTip(value);
-  } else if (Is(name, L"userdata")) {
+  } else if (SameName(name, L"userdata")) {
     SetUserData(value);
-  } else if (Is(name, L"enabled")) {
+  } else if (SameName(name, L"enabled")) {
     SetEnabled(ParseBoolValue(value));
-  } else if (Is(name, L"mouse")) {
+  } else if (SameName(name, L"mouse")) {
     SetMouseEnabled(ParseBoolValue(value));
-  } else if (Is(name, L"keyboard")) {
+  } else if (SameName(name, L"keyboard")) {
     SetKeyboardEnabled(ParseBoolValue(value));
-  } else if (Is(name, L"visible")) {
+  } else if (SameName(name, L"visible")) {
     SetVisible(ParseBoolValue(value));
-  } else if (Is(name, L"float")) {
+  } else if (SameName(name, L"float")) {
     SetFloat(ParseBoolValue(value));
-  } else if (Is(name, L"shortcut")) {
+  } else if (SameName(name, L"shortcut")) {
     SetShortcut(value[0]);
-  } else if (Is(name, L"menu")) {
+  } else if (SameName(name, L"menu")) {
     SetContextMenuEnabled(ParseBoolValue(value));
-  } else if (Is(name, L"virtualwnd")) {
+  } else if (SameName(name, L"virtualwnd")) {
     SetVirtualWindow(value);
   }
 }

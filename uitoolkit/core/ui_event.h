@@ -60,4 +60,9 @@ enum {
 // Visitor of the tree search: returns the control that ends the search.
 typedef CControlUI*(CALLBACK* FindControlProc)(CControlUI* control, LPVOID data);
 
+// The mouse events, from a move to the wheel.
+inline bool IsMouseEvent(int type) {
+  return type >= UIEVENT_MOUSEMOVE && type <= UIEVENT_SCROLLWHEEL;
+}
+
 }  // namespace UiToolkit
