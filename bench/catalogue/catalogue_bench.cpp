@@ -8,9 +8,9 @@
 #include <stdlib.h>
 #include <algorithm>
 #include <vector>
-#include "client/core/rank_page.h"
-#include "client/core/soft_class_mgr.h"
-#include "client/core/soft_info_mgr.h"
+#include "client/core/catalogue/rank_page.h"
+#include "client/core/catalogue/soft_class_mgr.h"
+#include "client/core/catalogue/soft_info_mgr.h"
 
 int wmain(int argc, wchar_t** argv) {
     int rounds = argc > 1 ? _wtoi(argv[1]) : 20;

@@ -17,11 +17,11 @@
 #include <string>
 #include <thread>
 #include <vector>
-#include "client/core/download_observer.h"
-#include "client/core/download_sources.h"
-#include "client/core/download_task_registry.h"
-#include "client/core/http_fetch.h"
-#include "client/core/software.h"
+#include "client/core/http/download_observer.h"
+#include "client/core/downloads/download_sources.h"
+#include "client/core/downloads/download_task_registry.h"
+#include "client/core/http/http_fetch.h"
+#include "client/core/catalogue/software.h"
 
 namespace {
 

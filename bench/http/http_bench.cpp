@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <string>
 #include <vector>
-#include "client/core/download_observer.h"
-#include "client/core/http_fetch.h"
-#include "client/core/http_reader.h"
+#include "client/core/http/download_observer.h"
+#include "client/core/http/http_fetch.h"
+#include "client/core/http/http_reader.h"
 
 namespace {
 

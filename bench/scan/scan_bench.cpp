@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <string>
 #include <vector>
-#include "client/core/install_version_match.h"
-#include "client/core/text_encoding.h"
-#include "client/core/uninstall_registry.h"
-#include "client/core/version_mgr.h"
+#include "client/core/install_scan/install_version_match.h"
+#include "client/core/utilities/text_encoding.h"
+#include "client/core/install_scan/uninstall_registry.h"
+#include "client/core/version/version_mgr.h"
 #include "sqlite3.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
-#include "client/core/command_line.h"
-#include "client/core/crash_dump.h"
-#include "client/core/host_config.h"
+#include "client/core/startup/command_line.h"
+#include "client/core/startup/crash_dump.h"
+#include "client/core/startup/host_config.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <algorithm>
-#include "client/core/rank_page.h"
-#include "client/core/soft_class_mgr.h"
-#include "client/core/soft_search.h"
+#include "client/core/catalogue/rank_page.h"
+#include "client/core/catalogue/soft_class_mgr.h"
+#include "client/core/catalogue/soft_search.h"
 #include "tests/client/core/catalogue/catalogue_fixture.h"
 
 namespace {

@@ -2,11 +2,11 @@
 #include <stdint.h>
 #include <string>
 #include <vector>
-#include "client/core/json_read.h"
-#include "client/core/rank_page.h"
-#include "client/core/soft_class_mgr.h"
-#include "client/core/soft_search.h"
-#include "client/core/software_parse.h"
+#include "client/core/utilities/json_read.h"
+#include "client/core/catalogue/rank_page.h"
+#include "client/core/catalogue/soft_class_mgr.h"
+#include "client/core/catalogue/soft_search.h"
+#include "client/core/catalogue/software_parse.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #include <set>
-#include "client/core/soft_info_mgr.h"
+#include "client/core/catalogue/soft_info_mgr.h"
 #include "tests/client/core/catalogue/catalogue_fixture.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <atomic>
 #include <sstream>
 #include <thread>
-#include "client/core/complete_queue.h"
-#include "client/core/download_task_registry.h"
+#include "client/core/downloads/complete_queue.h"
+#include "client/core/downloads/download_task_registry.h"
 #include "tests/client/core/downloads/fake_catalogue.h"
 #include "tests/client/core/downloads/test_observer.h"
 #include "tests/support/test_support.h"

@@ -5,9 +5,9 @@
 #include <windows.h>
 #include <memory>
 #include <string>
-#include "client/core/download_sources.h"
-#include "client/core/download_task_registry.h"
-#include "client/core/software.h"
+#include "client/core/downloads/download_sources.h"
+#include "client/core/downloads/download_task_registry.h"
+#include "client/core/catalogue/software.h"
 
 int wmain(int argc, wchar_t** argv) {
     if (argc != 4) return 2;

@@ -1,7 +1,7 @@
 #include "tests/client/core/downloads/fake_catalogue.h"
 #include <stdlib.h>
 #include <atomic>
-#include "client/core/complete_queue.h"
+#include "client/core/downloads/complete_queue.h"
 
 namespace download_test {
 

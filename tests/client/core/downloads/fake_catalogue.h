@@ -7,8 +7,8 @@
 #include <mutex>
 #include <string>
 #include <vector>
-#include "client/core/download_observer.h"
-#include "client/core/download_sources.h"
+#include "client/core/http/download_observer.h"
+#include "client/core/downloads/download_sources.h"
 
 namespace download_test {
 

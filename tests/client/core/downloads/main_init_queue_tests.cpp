@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <atomic>
-#include "client/core/complete_queue.h"
-#include "client/core/main_init.h"
+#include "client/core/downloads/complete_queue.h"
+#include "client/core/startup/main_init.h"
 #include "tests/client/core/downloads/fake_catalogue.h"
 
 namespace {

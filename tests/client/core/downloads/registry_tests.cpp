@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <thread>
-#include "client/core/complete_queue.h"
-#include "client/core/download_mgr.h"
-#include "client/core/download_task_registry.h"
+#include "client/core/downloads/complete_queue.h"
+#include "client/core/downloads/download_mgr.h"
+#include "client/core/downloads/download_task_registry.h"
 #include "tests/client/core/downloads/fake_catalogue.h"
 #include "tests/client/core/downloads/test_observer.h"
 

@@ -5,8 +5,8 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include "client/core/download_sources.h"
-#include "client/core/software.h"
+#include "client/core/downloads/download_sources.h"
+#include "client/core/catalogue/software.h"
 #include "tests/support/private_service.h"
 
 namespace download_test {

@@ -3,7 +3,7 @@
 #include <random>
 #include <set>
 #include <thread>
-#include "client/core/download_task_registry.h"
+#include "client/core/downloads/download_task_registry.h"
 #include "tests/client/core/downloads/fake_catalogue.h"
 #include "tests/client/core/downloads/service_fixture.h"
 #include "tests/support/test_support.h"

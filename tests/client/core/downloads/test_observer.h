@@ -3,7 +3,7 @@
 #include <mutex>
 #include <string>
 #include <vector>
-#include "client/core/download_task_registry.h"
+#include "client/core/downloads/download_task_registry.h"
 
 namespace download_test {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <vector>
-#include "client/core/download_observer.h"
-#include "client/core/http_fetch.h"
+#include "client/core/http/download_observer.h"
+#include "client/core/http/http_fetch.h"
 #include "tests/support/private_service.h"
 #include "tests/support/test_support.h"
 

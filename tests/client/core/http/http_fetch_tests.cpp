@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
-#include "client/core/http_fetch.h"
+#include "client/core/http/http_fetch.h"
 #include "tests/support/private_service.h"
 #include "tests/support/test_support.h"
 

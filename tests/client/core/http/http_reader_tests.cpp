@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 #include <string.h>
-#include "client/core/http_fetch.h"
-#include "client/core/http_reader.h"
-#include "client/core/login_session.h"
-#include "client/core/user_service_cookie.h"
+#include "client/core/http/http_fetch.h"
+#include "client/core/http/http_reader.h"
+#include "client/core/reports/login_session.h"
+#include "client/core/user_services/user_service_cookie.h"
 #include "tests/support/private_service.h"
 
 namespace {

@@ -1,5 +1,5 @@
 #include <gtest/gtest.h>
-#include "client/core/http_url.h"
+#include "client/core/http/http_url.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <stdlib.h>
 #include <random>
 #include <set>
-#include "client/core/download_observer.h"
-#include "client/core/http_fetch.h"
+#include "client/core/http/download_observer.h"
+#include "client/core/http/http_fetch.h"
 #include "tests/support/private_service.h"
 #include "tests/support/test_support.h"
 

@@ -2,8 +2,8 @@
 #include <windows.h>
 #include <condition_variable>
 #include <mutex>
-#include "client/core/icon_downloader.h"
-#include "client/core/local_icon_mgr.h"
+#include "client/core/icons/icon_downloader.h"
+#include "client/core/icons/local_icon_mgr.h"
 #include "foundation/log/log.h"
 #include "tests/support/private_service.h"
 #include "tests/support/test_support.h"

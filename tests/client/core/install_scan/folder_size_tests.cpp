@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
-#include "client/core/directory_size.h"
+#include "client/core/utilities/directory_size.h"
 #include "tests/support/test_support.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <atomic>
 #include <mutex>
 #include <thread>
-#include "client/core/install_scan_mgr.h"
+#include "client/core/install_scan/install_scan_mgr.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <windows.h>
 #include <stdio.h>
 #include <algorithm>
-#include "client/core/uninstall_registry.h"
-#include "client/core/wow64.h"
+#include "client/core/install_scan/uninstall_registry.h"
+#include "client/core/utilities/wow64.h"
 #include "tests/client/core/install_scan/fake_setup.h"
 #include "tests/support/test_support.h"
 

@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <stdio.h>
-#include "client/core/install_scan_mgr.h"
-#include "client/core/text_encoding.h"
-#include "client/core/uninstall_registry.h"
-#include "client/core/version_mgr.h"
+#include "client/core/install_scan/install_scan_mgr.h"
+#include "client/core/utilities/text_encoding.h"
+#include "client/core/install_scan/uninstall_registry.h"
+#include "client/core/version/version_mgr.h"
 #include "sqlite3.h"
 #include "tests/client/core/install_scan/fake_setup.h"
 #include "tests/support/test_support.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 #include <set>
-#include "client/core/uninstall_entry_rules.h"
+#include "client/core/install_scan/uninstall_entry_rules.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
-#include "client/core/installer_file_name.h"
-#include "client/core/text_encoding.h"
-#include "client/core/union_id.h"
+#include "client/core/reports/installer_file_name.h"
+#include "client/core/utilities/text_encoding.h"
+#include "client/core/reports/union_id.h"
 
 namespace {
 

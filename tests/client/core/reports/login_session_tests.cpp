@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <thread>
 #include <vector>
-#include "client/core/login_session.h"
+#include "client/core/reports/login_session.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
-#include "client/core/report.h"
-#include "client/core/union_id.h"
+#include "client/core/reports/report.h"
+#include "client/core/reports/union_id.h"
 #include "tests/support/private_service.h"
 #include "tests/support/test_support.h"
 

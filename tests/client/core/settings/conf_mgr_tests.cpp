@@ -2,8 +2,8 @@
 #include <windows.h>
 #include <string>
 #include <vector>
-#include "client/core/conf_mgr.h"
-#include "client/core/text_encoding.h"
+#include "client/core/settings/conf_mgr.h"
+#include "client/core/utilities/text_encoding.h"
 #include "foundation/log/log.h"
 #include "foundation/sql/database.h"
 #include "foundation/sql/db_table.h"

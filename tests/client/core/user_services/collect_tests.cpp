@@ -2,8 +2,8 @@
 #include <windows.h>
 #include <atomic>
 #include <thread>
-#include "client/core/collect.h"
-#include "client/core/soft_info_mgr.h"
+#include "client/core/user_services/collect.h"
+#include "client/core/catalogue/soft_info_mgr.h"
 #include "tests/client/core/user_services/user_service_fixture.h"
 
 namespace {

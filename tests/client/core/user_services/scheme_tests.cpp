@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
-#include "client/core/login_session.h"
-#include "client/core/scheme_mgr.h"
+#include "client/core/reports/login_session.h"
+#include "client/core/user_services/scheme_mgr.h"
 #include "tests/client/core/user_services/user_service_fixture.h"
 
 namespace {

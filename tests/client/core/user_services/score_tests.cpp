@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <vector>
-#include "client/core/soft_score_mgr.h"
+#include "client/core/user_services/soft_score_mgr.h"
 #include "tests/client/core/user_services/user_service_fixture.h"
 
 namespace {

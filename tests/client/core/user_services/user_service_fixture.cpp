@@ -1,6 +1,6 @@
 #include "tests/client/core/user_services/user_service_fixture.h"
 #include <windows.h>
-#include "client/core/login_session.h"
+#include "client/core/reports/login_session.h"
 
 void UserServiceTest::SetUp() {
     ASSERT_TRUE(service_.ok());

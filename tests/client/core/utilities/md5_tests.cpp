@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 #include <string.h>
-#include "client/core/md5.h"
+#include "client/core/utilities/md5.h"
 
 namespace {
 

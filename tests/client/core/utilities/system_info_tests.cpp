@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <iphlpapi.h>
-#include "client/core/directory_size.h"
-#include "client/core/mac_address.h"
-#include "client/core/wow64.h"
+#include "client/core/utilities/directory_size.h"
+#include "client/core/utilities/mac_address.h"
+#include "client/core/utilities/wow64.h"
 #include "tests/support/test_support.h"
 
 namespace {

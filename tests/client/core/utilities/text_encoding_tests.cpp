@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <stdlib.h>
-#include "client/core/text_encoding.h"
+#include "client/core/utilities/text_encoding.h"
 
 namespace {
 

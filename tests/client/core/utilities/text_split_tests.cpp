@@ -1,5 +1,5 @@
 #include <gtest/gtest.h>
-#include "client/core/text_split.h"
+#include "client/core/utilities/text_split.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
-#include "client/core/local_date.h"
-#include "client/core/version_compare.h"
+#include "client/core/utilities/local_date.h"
+#include "client/core/utilities/version_compare.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <windows.h>
 #include <atomic>
 #include <thread>
-#include "client/core/text_encoding.h"
-#include "client/core/version_index.h"
-#include "client/core/version_mgr.h"
+#include "client/core/utilities/text_encoding.h"
+#include "client/core/version/version_index.h"
+#include "client/core/version/version_mgr.h"
 #include "sqlite3.h"
 #include "tests/support/test_support.h"
 

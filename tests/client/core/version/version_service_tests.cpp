@@ -2,7 +2,7 @@
 // of the local services.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include "client/core/version_mgr.h"
+#include "client/core/version/version_mgr.h"
 #include "tests/support/private_service.h"
 #include "tests/support/test_support.h"
 
