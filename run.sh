@@ -4,7 +4,8 @@
 # screenshot to build/screenshot.png and ends the client.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")" && pwd)
-BUILD=${KELVORA_BUILD_DIR:-$ROOT/build}
+. "$ROOT/scripts/arch.sh"
+BUILD=${KELVORA_BUILD_DIR:-$KELVORA_DEFAULT_BUILD}
 "$ROOT/scripts/build.sh"
 
 export LANG=${LANG:-en_US.UTF-8}

@@ -3,7 +3,8 @@
 # Extra arguments go to ctest (for example: ./test.sh -R foundation).
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")" && pwd)
-BUILD=${KELVORA_BUILD_DIR:-$ROOT/build}
+. "$ROOT/scripts/arch.sh"
+BUILD=${KELVORA_BUILD_DIR:-$KELVORA_DEFAULT_BUILD}
 "$ROOT/scripts/build.sh"
 
 # Code pages follow the Unix locale: en_US.UTF-8 gives ANSI 1252 and OEM 437,

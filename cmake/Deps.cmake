@@ -20,7 +20,7 @@ target_compile_options(jsoncpp PRIVATE -w -O2)
 
 add_library(zlib_mingw STATIC IMPORTED)
 set_target_properties(zlib_mingw PROPERTIES
-  IMPORTED_LOCATION /usr/i686-w64-mingw32/lib/libz.a)
+  IMPORTED_LOCATION ${CMAKE_FIND_ROOT_PATH}/lib/libz.a)
 
 add_library(minizip STATIC ${D}/minizip/unzip.c ${D}/minizip/ioapi.c ${D}/minizip/zip.c)
 target_include_directories(minizip SYSTEM PUBLIC ${D}/minizip)

@@ -1,13 +1,30 @@
 #!/usr/bin/env bash
-# Installs what is missing, fetches the dependencies and builds into build/.
+# Installs what is missing, fetches the dependencies and builds. The 32-bit
+# product is always built into build/; when the 64-bit flavour runs here
+# (see scripts/arch.sh) it is built too, into build-x86_64/.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
-BUILD=${KELVORA_BUILD_DIR:-$ROOT/build}
+. "$ROOT/scripts/arch.sh"
 "$ROOT/scripts/bootstrap.sh"
-"$ROOT/scripts/fetch-deps.sh" "${KELVORA_DEPS_DIR:-$ROOT/build/deps}" >/dev/null
-if [ ! -f "$BUILD/CMakeCache.txt" ]; then
-  cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" \
-    -DVANTREL_DEPS_DIR="${KELVORA_DEPS_DIR:-$ROOT/build/deps}" >/dev/null
+DEPS=${KELVORA_DEPS_DIR:-$ROOT/build/deps}
+"$ROOT/scripts/fetch-deps.sh" "$DEPS" >/dev/null
+
+build_flavour() {   # arch build-dir
+  local arch=$1 dir=$2
+  if [ ! -f "$dir/CMakeCache.txt" ]; then
+    cmake -S "$ROOT" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-$arch.cmake" \
+      -DVANTREL_DEPS_DIR="$DEPS" >/dev/null
+  fi
+  cmake --build "$dir" -j"$(nproc)" -- --no-print-directory -s
+}
+
+if [ "$KELVORA_ARCH" = i686 ]; then
+  BUILD=${KELVORA_BUILD_DIR:-$ROOT/build}
+  build_flavour i686 "$BUILD"
+else
+  # The product stays 32-bit: build it even where it cannot run.
+  build_flavour i686 "$ROOT/build"
+  BUILD=${KELVORA_BUILD_DIR:-$ROOT/build-x86_64}
+  build_flavour x86_64 "$BUILD"
 fi
-cmake --build "$BUILD" -j"$(nproc)" -- --no-print-directory -s
-"$ROOT/scripts/wine-prefix.sh" "$BUILD/wineprefix"
+"$BUILD/wine-run.sh" --make-prefix

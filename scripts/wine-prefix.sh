@@ -4,6 +4,9 @@
 # test must end, not hang on a dialog).
 set -euo pipefail
 PREFIX=$1
+# The loader of the flavour that uses this prefix ("wine" or the 64-bit loader).
+WINE=${2:-wine}
+[ "$WINE" = wine ] || export WINELOADER="$WINE"
 mkdir -p "$(dirname "$PREFIX")"
 exec 9>"$PREFIX.lock"
 flock 9
@@ -15,7 +18,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 unset http_proxy HTTP_PROXY https_proxy HTTPS_PROXY
 if [ ! -f "$PREFIX/system.reg" ]; then
   echo "wine: creating prefix $PREFIX" >&2
-  wineboot -i >/dev/null 2>&1 || true
+  "$WINE" wineboot.exe -i >/dev/null 2>&1 || true
   wineserver -w || true
 fi
 
@@ -40,12 +43,12 @@ REG
 # differently from Windows, and the edit box tests see that.
 # regedit needs UTF-16 for non-ASCII names.
 python3 -c 'import sys; t=open(sys.argv[1],encoding="utf-8").read().replace("\n","\r\n"); open(sys.argv[2],"wb").write(b"\xff\xfe"+t.encode("utf-16-le"))' "$reg.utf8" "$reg"
-wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1
+"$WINE" regedit.exe /S "$("$WINE" winepath.exe -w "$reg" | tr -d '\r')" >/dev/null 2>&1
 rm -f "$reg" "$reg.utf8"
 # No post-mortem debugger in either registry view: a crashing program must
 # simply end (winedbg would attach and pick the exit code itself).
 for view in 64 32; do
-  wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f /reg:$view >/dev/null 2>&1 || true
+  "$WINE" reg.exe delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f /reg:$view >/dev/null 2>&1 || true
 done
 # No "wineserver -w" here: a persistent server (a test run in progress) would
 # make it wait; the server itself keeps the registry and writes it out.
