@@ -22,8 +22,9 @@ if [ "$KELVORA_ARCH" = i686 ]; then
   BUILD=${KELVORA_BUILD_DIR:-$ROOT/build}
   build_flavour i686 "$BUILD"
 else
-  # The product stays 32-bit: build it even where it cannot run.
-  build_flavour i686 "$ROOT/build"
+  # The product stays 32-bit: build it even where it cannot run
+  # (KELVORA_BUILD_32=no skips it while iterating on the 64-bit flavour).
+  [ "${KELVORA_BUILD_32:-yes}" = no ] || build_flavour i686 "$ROOT/build"
   BUILD=${KELVORA_BUILD_DIR:-$ROOT/build-x86_64}
   build_flavour x86_64 "$BUILD"
 fi
