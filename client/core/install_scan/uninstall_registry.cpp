@@ -61,10 +61,11 @@ bool ScanPass(const UninstallRegistry& where, REGSAM view, bool msi_pass, SysIns
     return rc == ERROR_NO_MORE_ITEMS;
 }
 
-// Both views under WOW64, else the one view; the result is the last pass's.
+// Both views on 64-bit Windows (whether this process is 32-bit under WOW64 or
+// 64-bit itself), else the one view; the result is the last pass's.
 bool ScanViews(const UninstallRegistry& where, bool msi_pass, SysInstallSoftList* list) {
     bool ok = ScanPass(where, KEY_WOW64_32KEY, msi_pass, list);
-    if (ok && IsWow64()) ok = ScanPass(where, KEY_WOW64_64KEY, msi_pass, list);
+    if (ok && Is64BitSystem()) ok = ScanPass(where, KEY_WOW64_64KEY, msi_pass, list);
     return ok;
 }
 

@@ -11,3 +11,5 @@ bool IsWow64() {
     if (!check || !check(GetCurrentProcess(), &wow64)) return false;
     return wow64 != FALSE;
 }
+
+bool Is64BitSystem() { return sizeof(void*) == 8 || IsWow64(); }

@@ -1,5 +1,6 @@
 // The registry scan against entries staged by the fake installer (both
-// registry views of this WOW64 prefix) and against keys of the test's own.
+// registry views of this 64-bit prefix, whether the tests are 32-bit under
+// WOW64 or 64-bit themselves) and against keys of the test's own.
 #include <gtest/gtest.h>
 #include <aclapi.h>
 #include <windows.h>
@@ -70,7 +71,7 @@ protected:
 };
 
 TEST_F(StagedScan, MsiEntriesOfBothViewsComeFirstThenTheOthers) {
-    ASSERT_TRUE(IsWow64()) << "the test prefix is a 64-bit one";
+    ASSERT_TRUE(Is64BitSystem()) << "the test prefix is a 64-bit one";
     Stage(L"Plain32", L"/view32");
     Stage(L"Msi64", L"/msi /view64");
     Stage(L"Msi32", L"/msi /view32");
@@ -174,7 +175,7 @@ TEST_F(StagedScan, IconsAreResolvedOrFallBack) {
 }
 
 TEST_F(StagedScan, HostileValuesAreSkippedNeverACrash) {
-    Stage(L"Hostile", L"/version 1.0 /value DisplayVersion=rawsz:3.4.5 /value Publisher=dword:7 "
+    Stage(L"Hostile", L"/view32 /version 1.0 /value DisplayVersion=rawsz:3.4.5 /value Publisher=dword:7 "
                       L"/value EstimatedSize=sz:999 /value InstallDate=hex:3230323130333035 "
                       L"/value SystemComponent=sz:1 /value WindowsInstaller=qword:1 "
                       L"/value InstallLocation=hex:41 /uninstall \"MsiExec.exe /X{2}\"");

@@ -110,4 +110,27 @@ TEST(UnionId, FileIsReadLikeAtoi) {
     test_support::RemoveTree(dir);
 }
 
+TEST(UnionId, AWow64ProcessReadsTheFileOfThe64BitSystemFolder) {
+#ifdef _WIN64
+    GTEST_SKIP() << "a 64-bit process sees no redirected system folder: this runs in the 32-bit flavour";
+#else
+    // From a WOW64 process, Sysnative names the 64-bit system folder, and
+    // System32 means SysWOW64 while redirection is on.
+    const std::wstring native = L"C:\\Windows\\Sysnative\\olm";
+    const std::wstring redirected = L"C:\\Windows\\SysWOW64\\olm";
+    CreateDirectoryW(native.c_str(), nullptr);
+    CreateDirectoryW(redirected.c_str(), nullptr);
+    ASSERT_TRUE(test_support::WriteFileBytes(native + L"\\union", "4242"));
+    ASSERT_TRUE(test_support::WriteFileBytes(redirected + L"\\union", "17"));
+    EXPECT_EQ(4242, ReadUnionId());
+    EXPECT_EQ(4242, CurrentUnionId());
+    // Redirection is back on for this thread afterwards.
+    int32_t seen = 0;
+    EXPECT_TRUE(ReadUnionIdFrom(L"C:\\Windows\\System32\\olm\\union", &seen));
+    EXPECT_EQ(17, seen);
+    test_support::RemoveTree(native);
+    test_support::RemoveTree(redirected);
+#endif
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <iphlpapi.h>
+#include <stdio.h>
 #include "client/core/utilities/directory_size.h"
 #include "client/core/utilities/mac_address.h"
 #include "client/core/utilities/wow64.h"
@@ -101,6 +102,43 @@ TEST(Wow64, AgreesWithTheSystem) {
     Fn fn = reinterpret_cast<Fn>(GetProcAddress(GetModuleHandleW(L"kernel32"), "IsWow64Process"));
     bool expected = fn && fn(GetCurrentProcess(), &wow64) && wow64;
     EXPECT_EQ(expected, IsWow64());
+}
+
+TEST(Wow64, TheSystemIs64BitForA64BitProcessAndForAWow64One) {
+    // The processor Windows itself runs on, whatever this process is.
+    SYSTEM_INFO native = {};
+    GetNativeSystemInfo(&native);
+    bool expected = native.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_AMD64 ||
+                    native.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_IA64 ||
+                    native.wProcessorArchitecture == 12 /* ARM64 */;
+    EXPECT_EQ(expected, Is64BitSystem());
+    EXPECT_TRUE(Is64BitSystem()) << "the test prefix is a 64-bit one";
+}
+
+TEST(Wow64, AThirtyTwoBitProcessSeesTheRedirectedRegistryView) {
+#ifdef _WIN64
+    GTEST_SKIP() << "a 64-bit process is not WOW64: this runs in the 32-bit flavour";
+#else
+    ASSERT_TRUE(IsWow64()) << "the test prefix is a 64-bit one";
+    wchar_t name[64];
+    swprintf(name, 64, L"Software\\KelvoraWow64Test%lu", GetCurrentProcessId());
+    struct Case {
+        REGSAM view;
+        bool seen_by_default;
+    } cases[] = {{KEY_WOW64_32KEY, true}, {KEY_WOW64_64KEY, false}};
+    for (const Case& c : cases) {
+        HKEY key = nullptr;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, name, 0, nullptr, 0,
+                                                 KEY_ALL_ACCESS | c.view, nullptr, &key, nullptr));
+        RegCloseKey(key);
+        HKEY seen = nullptr;
+        EXPECT_EQ(c.seen_by_default,
+                  RegOpenKeyExW(HKEY_LOCAL_MACHINE, name, 0, KEY_READ, &seen) == ERROR_SUCCESS)
+            << c.view;
+        if (seen) RegCloseKey(seen);
+        EXPECT_EQ(ERROR_SUCCESS, RegDeleteKeyExW(HKEY_LOCAL_MACHINE, name, c.view, 0)) << c.view;
+    }
+#endif
 }
 
 }  // namespace
