@@ -293,6 +293,10 @@ bool CWindowManagerUI::HandleMouseMove(LPARAM lParam) {
   return true;
 }
 
+#ifndef _WIN64
+static_assert(TTTOOLINFOW_V1_SIZE == 44, "the first tool record of a 32-bit program");
+#endif
+
 bool CWindowManagerUI::HandleMouseHover(LPARAM lParam) {
   m_mouseTracking = false;
   POINT pt = PointOf(lParam);
@@ -302,7 +306,9 @@ bool CWindowManagerUI::HandleMouseHover(LPARAM lParam) {
   CUiString tip = hit->GetToolTip();
   if (tip.IsEmpty()) return true;
   ZeroMemory(&m_toolInfo, sizeof(m_toolInfo));
-  m_toolInfo.cbSize = 44;
+  // The first version of the record (44 bytes in a 32-bit program): the
+  // common controls of every Windows take it. Its size grows with pointers.
+  m_toolInfo.cbSize = TTTOOLINFOW_V1_SIZE;
   m_toolInfo.uFlags = TTF_IDISHWND;
   m_toolInfo.hwnd = m_hwnd;
   m_toolInfo.uId = reinterpret_cast<UINT_PTR>(m_hwnd);
