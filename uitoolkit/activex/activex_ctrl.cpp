@@ -123,7 +123,8 @@ STDMETHODIMP CActiveXCtrl::GetContainer(IOleContainer** out) {
   if (!out) return E_POINTER;
   *out = nullptr;
   if (m_objectSite &&
-      SUCCEEDED(m_objectSite->QueryInterface(IID_IOleContainer, reinterpret_cast<void**>(out))) && *out)
+      SUCCEEDED(m_objectSite->QueryInterface(IID_IOleContainer, reinterpret_cast<void**>(out))) &&
+      *out)
     return S_OK;
   return QueryInterface(IID_IOleContainer, reinterpret_cast<void**>(out));
 }

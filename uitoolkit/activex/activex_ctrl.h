@@ -16,11 +16,11 @@ class CActiveXUI;
 class CActiveXWnd;
 
 class CActiveXCtrl final : public IOleClientSite,
-                     public IOleInPlaceSiteWindowless,
-                     public IOleControlSite,
-                     public IObjectWithSite,
-                     public IOleContainer,
-                     private CCountedComObject {
+                           public IOleInPlaceSiteWindowless,
+                           public IOleControlSite,
+                           public IObjectWithSite,
+                           public IOleContainer,
+                           private CCountedComObject {
  public:
   explicit CActiveXCtrl(CActiveXUI* owner);
 
@@ -35,9 +35,13 @@ class CActiveXCtrl final : public IOleClientSite,
   // The view object: IViewObjectEx, else IViewObject2, else IViewObject.
   void TakeViewObject(IUnknown* object);
   IViewObject* ViewObject() const { return m_view; }
-  IViewObjectEx* ViewObjectEx() const { return m_viewIsEx ? static_cast<IViewObjectEx*>(m_view) : nullptr; }
+  IViewObjectEx* ViewObjectEx() const {
+    return m_viewIsEx ? static_cast<IViewObjectEx*>(m_view) : nullptr;
+  }
   IOleInPlaceObjectWindowless* WindowlessObject() const {
-    return m_windowless && m_inPlaceWindowless ? static_cast<IOleInPlaceObjectWindowless*>(m_inPlace) : nullptr;
+    return m_windowless && m_inPlaceWindowless
+               ? static_cast<IOleInPlaceObjectWindowless*>(m_inPlace)
+               : nullptr;
   }
   IOleInPlaceObject* InPlaceObject() const { return m_inPlace; }
   bool IsWindowless() const { return m_windowless; }
@@ -69,8 +73,9 @@ class CActiveXCtrl final : public IOleClientSite,
   STDMETHOD(CanInPlaceActivate)() override;
   STDMETHOD(OnInPlaceActivate)() override;
   STDMETHOD(OnUIActivate)() override;
-  STDMETHOD(GetWindowContext)(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** doc, LPRECT pos,
-                              LPRECT clip, LPOLEINPLACEFRAMEINFO info) override;
+  STDMETHOD(GetWindowContext)
+  (IOleInPlaceFrame** frame, IOleInPlaceUIWindow** doc, LPRECT pos, LPRECT clip,
+   LPOLEINPLACEFRAMEINFO info) override;
   STDMETHOD(Scroll)(SIZE extent) override;
   STDMETHOD(OnUIDeactivate)(BOOL undoable) override;
   STDMETHOD(OnInPlaceDeactivate)() override;
@@ -111,8 +116,8 @@ class CActiveXCtrl final : public IOleClientSite,
   STDMETHOD(GetSite)(REFIID iid, void** out) override;
 
   // ---- IOleContainer (IParseDisplayName) ----
-  STDMETHOD(ParseDisplayName)(IBindCtx* context, LPOLESTR name, ULONG* eaten,
-                              IMoniker** out) override;
+  STDMETHOD(ParseDisplayName)
+  (IBindCtx* context, LPOLESTR name, ULONG* eaten, IMoniker** out) override;
   STDMETHOD(EnumObjects)(DWORD flags, IEnumUnknown** out) override;
   STDMETHOD(LockContainer)(BOOL lock) override;
 

@@ -226,7 +226,8 @@ STDMETHODIMP CActiveXCtrl::InvalidateRgn(HRGN region, BOOL erase) {
 STDMETHODIMP CActiveXCtrl::ScrollRect(INT, INT, LPCRECT, LPCRECT) { return S_OK; }
 STDMETHODIMP CActiveXCtrl::AdjustRect(LPRECT) { return S_OK; }
 
-STDMETHODIMP CActiveXCtrl::OnDefWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+STDMETHODIMP CActiveXCtrl::OnDefWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam,
+                                              LRESULT* result) {
   if (!result) return E_POINTER;
   *result = 0;
   if (!m_owner) return E_UNEXPECTED;

@@ -53,7 +53,8 @@ IOleObject* CreateThroughCom(const CLSID& clsid) {
   HRESULT hr = ::CoCreateInstance(clsid, nullptr, CLSCTX_ALL, IID_IOleControl,
                                   reinterpret_cast<void**>(&control));
   if (FAILED(hr) || !control) {
-    log_error("%s: CoCreateInstance failed (0x%08lx)", __FUNCTION__, static_cast<unsigned long>(hr));
+    log_error("%s: CoCreateInstance failed (0x%08lx)", __FUNCTION__,
+              static_cast<unsigned long>(hr));
     return nullptr;
   }
   IOleObject* object = nullptr;
@@ -74,7 +75,8 @@ CLSID ParseClsidText(const wchar_t* text) {
   wchar_t buffer[100];
   wcsncpy(buffer, text, 99);
   buffer[99] = 0;
-  HRESULT hr = buffer[0] == L'{' ? ::CLSIDFromString(buffer, &clsid) : ::CLSIDFromProgID(buffer, &clsid);
+  HRESULT hr =
+      buffer[0] == L'{' ? ::CLSIDFromString(buffer, &clsid) : ::CLSIDFromProgID(buffer, &clsid);
   if (FAILED(hr)) clsid = GUID_NULL;
   return clsid;
 }
@@ -177,12 +179,14 @@ bool CActiveXUI::CreateControl() {
   if (misc & OLEMISC_SETCLIENTSITEFIRST) m_object->SetClientSite(site);
 
   IPersistStreamInit* persist = nullptr;
-  if (SUCCEEDED(m_object->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(&persist))) &&
+  if (SUCCEEDED(
+          m_object->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(&persist))) &&
       persist) {
     HRESULT hr = persist->InitNew();
     persist->Release();
     if (FAILED(hr)) {
-      log_error("%s: the object refused InitNew (0x%08lx)", __FUNCTION__, static_cast<unsigned long>(hr));
+      log_error("%s: the object refused InitNew (0x%08lx)", __FUNCTION__,
+                static_cast<unsigned long>(hr));
       ReleaseControl();
       m_created = true;
       return false;
@@ -201,11 +205,13 @@ bool CActiveXUI::CreateControl() {
     RECT rc = m_bounds;
     hr = m_object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site, 0, SkinnedWindow(), &rc);
     if (FAILED(hr))
-      log_error("%s: in-place activation failed (0x%08lx)", __FUNCTION__, static_cast<unsigned long>(hr));
+      log_error("%s: in-place activation failed (0x%08lx)", __FUNCTION__,
+                static_cast<unsigned long>(hr));
   }
   if (!m_object) return false;
   IObjectWithSite* withSite = nullptr;
-  if (SUCCEEDED(m_object->QueryInterface(IID_IObjectWithSite, reinterpret_cast<void**>(&withSite))) &&
+  if (SUCCEEDED(
+          m_object->QueryInterface(IID_IObjectWithSite, reinterpret_cast<void**>(&withSite))) &&
       withSite) {
     withSite->SetSite(static_cast<IOleClientSite*>(m_site));
     withSite->Release();
@@ -218,7 +224,8 @@ void CActiveXUI::ReleaseControl() {
   if (m_object) {
     IOleObject* object = m_object;
     IObjectWithSite* withSite = nullptr;
-    if (SUCCEEDED(object->QueryInterface(IID_IObjectWithSite, reinterpret_cast<void**>(&withSite))) &&
+    if (SUCCEEDED(
+            object->QueryInterface(IID_IObjectWithSite, reinterpret_cast<void**>(&withSite))) &&
         withSite) {
       withSite->SetSite(nullptr);
       withSite->Release();
@@ -256,8 +263,8 @@ void CActiveXUI::SetBounds(RECT rc) {
     inPlace->SetObjectRects(&place, &place);
   }
   if (m_site && !m_site->IsWindowless() && m_hostWindow)
-    ::MoveWindow(m_hostWindow, m_bounds.left, m_bounds.top, m_bounds.GetWidth(), m_bounds.GetHeight(),
-                 TRUE);
+    ::MoveWindow(m_hostWindow, m_bounds.left, m_bounds.top, m_bounds.GetWidth(),
+                 m_bounds.GetHeight(), TRUE);
 }
 
 void CActiveXUI::SyncChildVisibility() {

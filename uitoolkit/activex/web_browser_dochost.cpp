@@ -5,7 +5,8 @@
 
 namespace UiToolkit {
 
-STDMETHODIMP CWebBrowserUI::ShowContextMenu(DWORD id, POINT* pt, IUnknown* commandTarget, IDispatch* object) {
+STDMETHODIMP CWebBrowserUI::ShowContextMenu(DWORD id, POINT* pt, IUnknown* commandTarget,
+                                            IDispatch* object) {
   return m_handler ? m_handler->ShowContextMenu(id, pt, commandTarget, object) : S_FALSE;
 }
 
@@ -34,7 +35,8 @@ STDMETHODIMP CWebBrowserUI::OnFrameWindowActivate(BOOL activate) {
   return m_handler ? m_handler->OnFrameWindowActivate(activate) : E_NOTIMPL;
 }
 
-STDMETHODIMP CWebBrowserUI::ResizeBorder(LPCRECT border, IOleInPlaceUIWindow* window, BOOL frameWindow) {
+STDMETHODIMP CWebBrowserUI::ResizeBorder(LPCRECT border, IOleInPlaceUIWindow* window,
+                                         BOOL frameWindow) {
   return m_handler ? m_handler->ResizeBorder(border, window, frameWindow) : E_NOTIMPL;
 }
 

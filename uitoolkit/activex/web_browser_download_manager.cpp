@@ -11,13 +11,16 @@ CWebBrowserDownloadManager::CWebBrowserDownloadManager(CWebBrowserUI* owner)
 STDMETHODIMP CWebBrowserDownloadManager::QueryInterface(REFIID iid, void** out) {
   if (!out) return E_POINTER;
   *out = nullptr;
-  if (iid == IID_IUnknown || iid == kIidDownloadManager) *out = static_cast<IDownloadManager*>(this);
+  if (iid == IID_IUnknown || iid == kIidDownloadManager)
+    *out = static_cast<IDownloadManager*>(this);
   if (!*out) return E_NOINTERFACE;
   AddRef();
   return S_OK;
 }
 
-STDMETHODIMP_(ULONG) CWebBrowserDownloadManager::AddRef() { return ::InterlockedIncrement(&m_refs); }
+STDMETHODIMP_(ULONG) CWebBrowserDownloadManager::AddRef() {
+  return ::InterlockedIncrement(&m_refs);
+}
 
 STDMETHODIMP_(ULONG) CWebBrowserDownloadManager::Release() {
   LONG refs = ::InterlockedDecrement(&m_refs);
@@ -26,9 +29,9 @@ STDMETHODIMP_(ULONG) CWebBrowserDownloadManager::Release() {
 }
 
 STDMETHODIMP CWebBrowserDownloadManager::Download(IMoniker* moniker, IBindCtx* context,
-                                                  DWORD bindVerb, LONG bindFlags, BINDINFO* bindInfo,
-                                                  LPCOLESTR headers, LPCOLESTR redirect,
-                                                  UINT codePage) {
+                                                  DWORD bindVerb, LONG bindFlags,
+                                                  BINDINFO* bindInfo, LPCOLESTR headers,
+                                                  LPCOLESTR redirect, UINT codePage) {
   if (!m_owner) return E_UNEXPECTED;
   return m_owner->OnDownload(moniker, context, bindVerb, bindFlags, bindInfo, headers, redirect,
                              codePage);

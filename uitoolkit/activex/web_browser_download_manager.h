@@ -19,8 +19,9 @@ class CWebBrowserDownloadManager final : public IDownloadManager, private CCount
   STDMETHOD(QueryInterface)(REFIID iid, void** out) override;
   STDMETHOD_(ULONG, AddRef)() override;
   STDMETHOD_(ULONG, Release)() override;
-  STDMETHOD(Download)(IMoniker* moniker, IBindCtx* context, DWORD bindVerb, LONG bindFlags,
-                      BINDINFO* bindInfo, LPCOLESTR headers, LPCOLESTR redirect, UINT codePage) override;
+  STDMETHOD(Download)
+  (IMoniker* moniker, IBindCtx* context, DWORD bindVerb, LONG bindFlags, BINDINFO* bindInfo,
+   LPCOLESTR headers, LPCOLESTR redirect, UINT codePage) override;
 
  private:
   ~CWebBrowserDownloadManager() = default;

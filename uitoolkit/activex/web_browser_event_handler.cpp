@@ -12,7 +12,9 @@ void CWebBrowserEventHandler::OnNewWindow(IDispatch**, VARIANT_BOOL*&, DWORD, BS
 void CWebBrowserEventHandler::OnCommandStateChange(long, VARIANT_BOOL) {}
 
 // The browser shows no context menu of its own.
-HRESULT CWebBrowserEventHandler::ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch*) { return S_OK; }
+HRESULT CWebBrowserEventHandler::ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch*) {
+  return S_OK;
+}
 HRESULT CWebBrowserEventHandler::GetHostInfo(DOCHOSTUIINFO*) { return S_OK; }
 HRESULT CWebBrowserEventHandler::ShowUI(DWORD, IOleInPlaceActiveObject*, IOleCommandTarget*,
                                         IOleInPlaceFrame*, IOleInPlaceUIWindow*) {

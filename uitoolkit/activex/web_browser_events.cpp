@@ -20,10 +20,12 @@ struct TEventShape {
 };
 
 const TEventShape kEventShapes[] = {
-    {DISPID_BEFORENAVIGATE2, 7,
+    {DISPID_BEFORENAVIGATE2,
+     7,
      {VT_DISPATCH, VT_BYREF | VT_VARIANT, VT_BYREF | VT_VARIANT, VT_BYREF | VT_VARIANT,
       VT_BYREF | VT_VARIANT, VT_BYREF | VT_VARIANT, VT_BYREF | VT_BOOL}},
-    {DISPID_NAVIGATEERROR, 5,
+    {DISPID_NAVIGATEERROR,
+     5,
      {VT_DISPATCH, VT_BYREF | VT_VARIANT, VT_BYREF | VT_VARIANT, VT_BYREF | VT_VARIANT,
       VT_BYREF | VT_BOOL}},
     {DISPID_NEWWINDOW3, 5, {VT_BYREF | VT_DISPATCH, VT_BYREF | VT_BOOL, kAnyInt, VT_BSTR, VT_BSTR}},
@@ -66,14 +68,17 @@ STDMETHODIMP CWebBrowserUI::GetTypeInfo(UINT, LCID, ITypeInfo** out) {
   return E_NOTIMPL;
 }
 
-STDMETHODIMP CWebBrowserUI::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) { return E_NOTIMPL; }
+STDMETHODIMP CWebBrowserUI::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
+  return E_NOTIMPL;
+}
 
 void CWebBrowserUI::InstallUiHandler() {
   if (!m_browser) return;
   IDispatch* document = nullptr;
   if (FAILED(m_browser->get_Document(&document)) || !document) return;
   ICustomDoc* custom = nullptr;
-  if (SUCCEEDED(document->QueryInterface(kIidCustomDoc, reinterpret_cast<void**>(&custom))) && custom) {
+  if (SUCCEEDED(document->QueryInterface(kIidCustomDoc, reinterpret_cast<void**>(&custom))) &&
+      custom) {
     custom->SetUIHandler(static_cast<IDocHostUIHandler*>(this));
     custom->Release();
   }

@@ -54,7 +54,8 @@ bool CWebBrowserUI::CreateControl() {
   if (m_autoNavigate && !m_homePage.IsEmpty()) Navigate(m_homePage);
   HRESULT hr = ConnectEvents(true);
   if (FAILED(hr))
-    log_trace("%s: browser events not connected (0x%08lx)", __FUNCTION__, static_cast<unsigned long>(hr));
+    log_trace("%s: browser events not connected (0x%08lx)", __FUNCTION__,
+              static_cast<unsigned long>(hr));
   return true;
 }
 
@@ -91,7 +92,8 @@ void CWebBrowserUI::Navigate(const wchar_t* url) {
   if (!target.bstrVal) return;
   HRESULT hr = m_browser->Navigate2(&target, nullptr, nullptr, nullptr, nullptr);
   if (FAILED(hr))
-    log_trace("%s: Navigate2 %ls failed (0x%08lx)", __FUNCTION__, url, static_cast<unsigned long>(hr));
+    log_trace("%s: Navigate2 %ls failed (0x%08lx)", __FUNCTION__, url,
+              static_cast<unsigned long>(hr));
   ::VariantClear(&target);
 }
 
@@ -149,7 +151,8 @@ LRESULT CWebBrowserUI::TranslateKeyMessage(MSG* msg) {
   for (HWND w = ::GetFocus(); w; w = ::GetAncestor(w, GA_PARENT)) {
     if (w != host) continue;
     IOleInPlaceActiveObject* active = nullptr;
-    if (FAILED(m_browser->QueryInterface(IID_IOleInPlaceActiveObject, reinterpret_cast<void**>(&active))) ||
+    if (FAILED(m_browser->QueryInterface(IID_IOleInPlaceActiveObject,
+                                         reinterpret_cast<void**>(&active))) ||
         !active)
       return S_FALSE;
     HRESULT hr = active->TranslateAccelerator(msg);
@@ -161,9 +164,9 @@ LRESULT CWebBrowserUI::TranslateKeyMessage(MSG* msg) {
 
 // ---- downloads ----
 
-HRESULT CWebBrowserUI::OnDownload(IMoniker* moniker, IBindCtx* context, DWORD bindVerb, LONG bindFlags,
-                                  BINDINFO* bindInfo, LPCOLESTR headers, LPCOLESTR redirect,
-                                  UINT codePage) {
+HRESULT CWebBrowserUI::OnDownload(IMoniker* moniker, IBindCtx* context, DWORD bindVerb,
+                                  LONG bindFlags, BINDINFO* bindInfo, LPCOLESTR headers,
+                                  LPCOLESTR redirect, UINT codePage) {
   if (!m_handler) return S_OK;
   return m_handler->OnDownload(moniker, context, bindVerb, bindFlags, bindInfo, headers, redirect,
                                codePage);

@@ -66,10 +66,12 @@ class CWebBrowserUI : public CActiveXUI,
   STDMETHOD_(ULONG, Release)() override;
 
   // ---- IDocHostUIHandler ----
-  STDMETHOD(ShowContextMenu)(DWORD id, POINT* pt, IUnknown* commandTarget, IDispatch* object) override;
+  STDMETHOD(ShowContextMenu)
+  (DWORD id, POINT* pt, IUnknown* commandTarget, IDispatch* object) override;
   STDMETHOD(GetHostInfo)(DOCHOSTUIINFO* info) override;
-  STDMETHOD(ShowUI)(DWORD id, IOleInPlaceActiveObject* activeObject, IOleCommandTarget* commandTarget,
-                    IOleInPlaceFrame* frame, IOleInPlaceUIWindow* document) override;
+  STDMETHOD(ShowUI)
+  (DWORD id, IOleInPlaceActiveObject* activeObject, IOleCommandTarget* commandTarget,
+   IOleInPlaceFrame* frame, IOleInPlaceUIWindow* document) override;
   STDMETHOD(HideUI)() override;
   STDMETHOD(UpdateUI)() override;
   STDMETHOD(EnableModeless)(BOOL enable) override;
@@ -87,15 +89,19 @@ class CWebBrowserUI : public CActiveXUI,
   STDMETHOD(QueryService)(REFGUID service, REFIID iid, void** out) override;
 
   // ---- IOleCommandTarget ----
-  STDMETHOD(QueryStatus)(const GUID* group, ULONG count, OLECMD* commands, OLECMDTEXT* text) override;
-  STDMETHOD(Exec)(const GUID* group, DWORD command, DWORD options, VARIANT* in, VARIANT* out) override;
+  STDMETHOD(QueryStatus)
+  (const GUID* group, ULONG count, OLECMD* commands, OLECMDTEXT* text) override;
+  STDMETHOD(Exec)
+  (const GUID* group, DWORD command, DWORD options, VARIANT* in, VARIANT* out) override;
 
   // ---- IDispatch (the browser's events) ----
   STDMETHOD(GetTypeInfoCount)(UINT* count) override;
   STDMETHOD(GetTypeInfo)(UINT index, LCID lcid, ITypeInfo** out) override;
-  STDMETHOD(GetIDsOfNames)(REFIID iid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) override;
-  STDMETHOD(Invoke)(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
-                    EXCEPINFO* exception, UINT* argError) override;
+  STDMETHOD(GetIDsOfNames)
+  (REFIID iid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) override;
+  STDMETHOD(Invoke)
+  (DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
+   EXCEPINFO* exception, UINT* argError) override;
 
   // ---- ITranslateAccelerator (the manager's key translators) ----
   LRESULT TranslateKeyMessage(MSG* msg) override;

@@ -82,16 +82,17 @@ TEST_F(LoggedTest, SkinTagsMakeTheControlsAndBadValuesAreLoggedNotFatal) {
   };
   const Case cases[] = {
       {"ActiveX of the module",
-       L"<ActiveX name=\"x\" modulename=\"" + module + L"\" clsid=\"" + windowed + L"\" delaycreate=\"false\"/>",
+       L"<ActiveX name=\"x\" modulename=\"" + module + L"\" clsid=\"" + windowed +
+           L"\" delaycreate=\"false\"/>",
        L"ActiveXUI", true, nullptr},
       {"WebBrowser of the module",
        L"<WebBrowser name=\"x\" modulename=\"" + module + L"\" clsid=\"" +
            GuidText(fake_activex::kClsidBrowser) + L"\" delaycreate=\"false\" autonavi=\"true\"/>",
        L"WebBrowserUI", true, nullptr},
-      {"broken clsid", L"<ActiveX name=\"x\" clsid=\"{oops\" delaycreate=\"false\"/>", L"ActiveXUI", false,
-       "names no class"},
-      {"unknown ProgID", L"<ActiveX name=\"x\" clsid=\"Nothing.Here.1\" delaycreate=\"false\"/>", L"ActiveXUI",
+      {"broken clsid", L"<ActiveX name=\"x\" clsid=\"{oops\" delaycreate=\"false\"/>", L"ActiveXUI",
        false, "names no class"},
+      {"unknown ProgID", L"<ActiveX name=\"x\" clsid=\"Nothing.Here.1\" delaycreate=\"false\"/>",
+       L"ActiveXUI", false, "names no class"},
       {"missing module, unregistered class",
        L"<ActiveX name=\"x\" modulename=\"C:\\nowhere\\none.dll\" clsid=\"" + windowed +
            L"\" delaycreate=\"false\"/>",
@@ -101,7 +102,8 @@ TEST_F(LoggedTest, SkinTagsMakeTheControlsAndBadValuesAreLoggedNotFatal) {
            L"\" delaycreate=\"false\" clsid=\"Nothing.Here.1\"/>",
        L"ActiveXUI", true, "names no class"},
       {"delaycreate other than true or false is off",
-       L"<ActiveX name=\"x\" modulename=\"" + module + L"\" clsid=\"" + windowed + L"\" delaycreate=\"yes\"/>",
+       L"<ActiveX name=\"x\" modulename=\"" + module + L"\" clsid=\"" + windowed +
+           L"\" delaycreate=\"yes\"/>",
        L"ActiveXUI", true, nullptr},
   };
   for (const Case& c : cases) {
@@ -117,7 +119,8 @@ TEST_F(LoggedTest, SkinTagsMakeTheControlsAndBadValuesAreLoggedNotFatal) {
     ASSERT_NE(nullptr, control);
     EXPECT_STREQ(c.expectedClass, control->ClassName());
     EXPECT_NE(nullptr, control->FindInterface(L"ActiveX"));
-    EXPECT_EQ(std::wstring(c.expectedClass) == L"WebBrowserUI", control->FindInterface(L"WebBrowser") != nullptr);
+    EXPECT_EQ(std::wstring(c.expectedClass) == L"WebBrowserUI",
+              control->FindInterface(L"WebBrowser") != nullptr);
     EXPECT_EQ(c.created ? 1 : 0, fake().LiveObjects());
     if (c.logFragment) {
       EXPECT_NE(std::string::npos, Log().find(c.logFragment)) << Log();

@@ -79,7 +79,8 @@ class FakeModule {
         reinterpret_cast<void*>(::GetProcAddress(handle_, "fake_open_advises")));
     option_ = reinterpret_cast<fake_activex::SetOptionFn>(
         reinterpret_cast<void*>(::GetProcAddress(handle_, "fake_set_option")));
-    if (!record_ || !reset_ || !live_ || !parts_ || !held_ || !advises_ || !option_) handle_ = nullptr;
+    if (!record_ || !reset_ || !live_ || !parts_ || !held_ || !advises_ || !option_)
+      handle_ = nullptr;
   }
 
   std::wstring path_;

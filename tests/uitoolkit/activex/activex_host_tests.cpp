@@ -27,7 +27,8 @@ class ActiveXHostTest : public ActiveXTest {};
 std::vector<std::string> CallsBesidesPlacement() {
   std::vector<std::string> kept;
   for (const std::string& line : FakeModule::Get().Lines())
-    if (line.rfind("SetObjectRects", 0) != 0 && line.rfind("SetExtent", 0) != 0) kept.push_back(line);
+    if (line.rfind("SetObjectRects", 0) != 0 && line.rfind("SetExtent", 0) != 0)
+      kept.push_back(line);
   return kept;
 }
 
@@ -38,20 +39,26 @@ TEST_F(ActiveXHostTest, CreatedAtFirstLayoutRecreatedAndDestroyedReturningEveryR
     std::vector<std::string> calls;
   };
   const Case cases[] = {
-      {kKinds[0], 0,
+      {kKinds[0],
+       0,
        {"create windowless", "InitNew", "SetClientSite set", "SetHostNames UIActiveX", "DoVerb -5",
         "LockRunning lock", "activate windowless", "SetSite set"}},
-      {kKinds[1], 0,
+      {kKinds[1],
+       0,
        {"create windowed", "InitNew", "SetClientSite set", "SetHostNames UIActiveX", "DoVerb -5",
         "LockRunning lock", "activate windowed", "SetSite set"}},
-      {kKinds[2], 0,
+      {kKinds[2],
+       0,
        {"create browser", "InitNew", "SetClientSite set", "SetHostNames UIActiveX", "DoVerb -5",
         "LockRunning lock", "activate windowed", "SetSite set"}},
-      {kKinds[1], OLEMISC_SETCLIENTSITEFIRST,
+      {kKinds[1],
+       OLEMISC_SETCLIENTSITEFIRST,
        {"create windowed", "SetClientSite set", "InitNew", "SetHostNames UIActiveX", "DoVerb -5",
         "LockRunning lock", "activate windowed", "SetSite set"}},
-      {kKinds[1], OLEMISC_INVISIBLEATRUNTIME,
-       {"create windowed", "InitNew", "SetClientSite set", "SetHostNames UIActiveX", "SetSite set"}},
+      {kKinds[1],
+       OLEMISC_INVISIBLEATRUNTIME,
+       {"create windowed", "InitNew", "SetClientSite set", "SetHostNames UIActiveX",
+        "SetSite set"}},
   };
   for (const Case& c : cases) {
     const KindCase& k = c.k;
@@ -179,10 +186,8 @@ TEST_F(ActiveXHostTest, WindowedChildFollowsBoundsAndVisibility) {
       bool inheritedVisible;
     };
     const Step steps[] = {
-        {{50, 20, 250, 170}, true, true},
-        {{50, 20, 250, 170}, false, true},
-        {{60, 30, 160, 80}, true, true},
-        {{60, 30, 160, 80}, true, false},
+        {{50, 20, 250, 170}, true, true}, {{50, 20, 250, 170}, false, true},
+        {{60, 30, 160, 80}, true, true},  {{60, 30, 160, 80}, true, false},
         {{0, 0, 400, 200}, true, true},
     };
     for (const Step& s : steps) {
@@ -223,7 +228,8 @@ TEST_F(ActiveXHostTest, HiddenControlCreatesItsChildHidden) {
 // Asks the hosted object for its client site's in-place part.
 IOleInPlaceSiteWindowless* SiteOf(CActiveXUI* control) {
   IOleObject* object = nullptr;
-  if (FAILED(control->GetControl(IID_IOleObject, reinterpret_cast<void**>(&object)))) return nullptr;
+  if (FAILED(control->GetControl(IID_IOleObject, reinterpret_cast<void**>(&object))))
+    return nullptr;
   IOleClientSite* client = nullptr;
   object->GetClientSite(&client);
   object->Release();
@@ -286,7 +292,8 @@ TEST_F(ActiveXHostTest, SiteKeptAfterReleaseAnswersUnexpectedAndIsFreedLast) {
   IOleContainer* container = nullptr;
   ASSERT_EQ(S_OK, site->QueryInterface(IID_IOleContainer, reinterpret_cast<void**>(&container)));
   IOleControlSite* controlSite = nullptr;
-  ASSERT_EQ(S_OK, site->QueryInterface(IID_IOleControlSite, reinterpret_cast<void**>(&controlSite)));
+  ASSERT_EQ(S_OK,
+            site->QueryInterface(IID_IOleControlSite, reinterpret_cast<void**>(&controlSite)));
 
   // While the control lives.
   HWND window = nullptr;
@@ -342,7 +349,8 @@ TEST_F(ActiveXHostTest, SiteKeptAfterReleaseAnswersUnexpectedAndIsFreedLast) {
       {"SetCapture", E_UNEXPECTED, site->SetCapture(TRUE)},
       {"GetFocus", E_UNEXPECTED, site->GetFocus()},
       {"SetFocus", E_UNEXPECTED, site->SetFocus(TRUE)},
-      {"OnInPlaceActivateEx", E_UNEXPECTED, site->OnInPlaceActivateEx(nullptr, ACTIVATE_WINDOWLESS)},
+      {"OnInPlaceActivateEx", E_UNEXPECTED,
+       site->OnInPlaceActivateEx(nullptr, ACTIVATE_WINDOWLESS)},
       {"ShowObject", E_UNEXPECTED, client->ShowObject()},
       {"GetExtendedControl", E_UNEXPECTED, controlSite->GetExtendedControl(&extended)},
       {"EnumObjects", E_UNEXPECTED, container->EnumObjects(0, &objects)},
@@ -367,9 +375,10 @@ TEST_F(ActiveXHostTest, SiteAnswersItsInterfacesWithOneIdentity) {
   ASSERT_NE(nullptr, site);
   IUnknown* identity = nullptr;
   ASSERT_EQ(S_OK, site->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identity)));
-  const IID answered[] = {IID_IOleClientSite,       IID_IOleInPlaceSiteWindowless, IID_IOleInPlaceSiteEx,
-                          IID_IOleInPlaceSite,      IID_IOleWindow,                IID_IOleControlSite,
-                          IID_IOleContainer,        IID_IObjectWithSite};
+  const IID answered[] = {IID_IOleClientSite,    IID_IOleInPlaceSiteWindowless,
+                          IID_IOleInPlaceSiteEx, IID_IOleInPlaceSite,
+                          IID_IOleWindow,        IID_IOleControlSite,
+                          IID_IOleContainer,     IID_IObjectWithSite};
   for (const IID& iid : answered) {
     IUnknown* part = nullptr;
     ASSERT_EQ(S_OK, site->QueryInterface(iid, reinterpret_cast<void**>(&part)));

@@ -34,9 +34,11 @@ TEST_F(ActiveXInputTest, MoveSetCursorAndWheelAtOneSpotGiveOneHitPoint) {
     ASSERT_EQ(screen.y, now.y);
     fake().Reset();
     window().Send(WM_MOUSEMOVE, 0, MAKELPARAM(spot.x, spot.y));
-    window().Send(WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    window().Send(WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd()),
+                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     window().Send(WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(screen.x, screen.y));
-    const std::string point = "QueryHitPoint " + std::to_string(spot.x) + "," + std::to_string(spot.y);
+    const std::string point =
+        "QueryHitPoint " + std::to_string(spot.x) + "," + std::to_string(spot.y);
     EXPECT_EQ(std::vector<std::string>(3, point), fake().Lines("QueryHitPoint"));
     EXPECT_EQ(1, fake().Count("OnWindowMessage 0x0200"));
     EXPECT_EQ(1, fake().Count("OnWindowMessage 0x0020"));
@@ -81,12 +83,16 @@ TEST_F(ActiveXInputTest, FilterTakesWhatHitsAndLeavesTheWindowItsOwnMessages) {
       {"move inside", WM_MOUSEMOVE, MAKELPARAM(150, 100), false, true, S_OK, true, true},
       {"move outside", WM_MOUSEMOVE, MAKELPARAM(20, 20), false, true, S_OK, false, false},
       {"press inside", WM_LBUTTONDOWN, MAKELPARAM(120, 60), false, true, S_OK, true, true},
-      {"press, object declines", WM_LBUTTONDOWN, MAKELPARAM(120, 60), false, true, S_FALSE, true, false},
+      {"press, object declines", WM_LBUTTONDOWN, MAKELPARAM(120, 60), false, true, S_FALSE, true,
+       false},
       {"press, mouse off", WM_LBUTTONDOWN, MAKELPARAM(120, 60), false, false, S_OK, false, false},
-      {"wheel inside", WM_MOUSEWHEEL, MAKELPARAM(inside.x, inside.y), false, true, S_OK, true, true},
-      {"set-cursor stays the window's", WM_SETCURSOR, MAKELPARAM(HTCLIENT, 0), false, true, S_OK, true, false},
+      {"wheel inside", WM_MOUSEWHEEL, MAKELPARAM(inside.x, inside.y), false, true, S_OK, true,
+       true},
+      {"set-cursor stays the window's", WM_SETCURSOR, MAKELPARAM(HTCLIENT, 0), false, true, S_OK,
+       true, false},
       {"help stays the window's", WM_HELP, 0, false, true, S_OK, true, false},
-      {"context menu stays the window's", WM_CONTEXTMENU, MAKELPARAM(0, 0), false, true, S_OK, true, false},
+      {"context menu stays the window's", WM_CONTEXTMENU, MAKELPARAM(0, 0), false, true, S_OK, true,
+       false},
       {"key without focus", WM_KEYDOWN, 1, false, true, S_OK, false, false},
       {"key with focus", WM_KEYDOWN, 1, true, true, S_OK, true, true},
       {"other message", WM_TIMER, 0, true, true, S_OK, false, false},

@@ -17,7 +17,8 @@ class WebBrowserComTest : public ActiveXTest {};
 TEST_F(WebBrowserComTest, QueryInterfaceAnswersItsPartsAndOneIUnknown) {
   CWebBrowserUI web;
   IUnknown* identity = nullptr;
-  ASSERT_EQ(S_OK, static_cast<IDispatch*>(&web)->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identity)));
+  ASSERT_EQ(S_OK, static_cast<IDispatch*>(&web)->QueryInterface(
+                      IID_IUnknown, reinterpret_cast<void**>(&identity)));
   struct Case {
     const char* what;
     IID iid;
@@ -67,7 +68,8 @@ TEST_F(WebBrowserComTest, ScriptErrorsGoOnWithoutADialog) {
   };
   const Case cases[] = {
       {"script error", &kCgidDocHostCommandHandler, OLECMDID_SHOWSCRIPTERROR, S_OK, true},
-      {"other command", &kCgidDocHostCommandHandler, OLECMDID_SHOWMESSAGE, OLECMDERR_E_NOTSUPPORTED, false},
+      {"other command", &kCgidDocHostCommandHandler, OLECMDID_SHOWMESSAGE, OLECMDERR_E_NOTSUPPORTED,
+       false},
       {"other group", &otherGroup, OLECMDID_SHOWSCRIPTERROR, OLECMDERR_E_UNKNOWNGROUP, false},
       {"no group", nullptr, OLECMDID_SHOWSCRIPTERROR, OLECMDERR_E_UNKNOWNGROUP, false},
   };
@@ -81,9 +83,11 @@ TEST_F(WebBrowserComTest, ScriptErrorsGoOnWithoutADialog) {
       EXPECT_EQ(VARIANT_TRUE, out.boolVal);
     }
   }
-  EXPECT_EQ(S_OK, web.Exec(&kCgidDocHostCommandHandler, OLECMDID_SHOWSCRIPTERROR, 0, nullptr, nullptr));
+  EXPECT_EQ(S_OK,
+            web.Exec(&kCgidDocHostCommandHandler, OLECMDID_SHOWSCRIPTERROR, 0, nullptr, nullptr));
   OLECMD command = {OLECMDID_SHOWSCRIPTERROR, 0};
-  EXPECT_EQ(OLECMDERR_E_NOTSUPPORTED, web.QueryStatus(&kCgidDocHostCommandHandler, 1, &command, nullptr));
+  EXPECT_EQ(OLECMDERR_E_NOTSUPPORTED,
+            web.QueryStatus(&kCgidDocHostCommandHandler, 1, &command, nullptr));
 }
 
 // Counts what reaches it; writes nothing unless asked to.
@@ -117,8 +121,8 @@ class Handler : public CWebBrowserEventHandler {
   HRESULT OnDownload(IMoniker*, IBindCtx*, DWORD verb, LONG flags, BINDINFO*, LPCOLESTR headers,
                      LPCOLESTR, UINT codePage) override {
     ++calls;
-    download = std::to_wstring(verb) + L" " + std::to_wstring(flags) + L" " + (headers ? headers : L"") +
-               L" " + std::to_wstring(codePage);
+    download = std::to_wstring(verb) + L" " + std::to_wstring(flags) + L" " +
+               (headers ? headers : L"") + L" " + std::to_wstring(codePage);
     return E_ABORT;
   }
   int calls = 0;
@@ -183,17 +187,34 @@ TEST_F(WebBrowserComTest, DocumentHostAnswersWithAndWithoutAHandlerAndAlwaysWrit
   };
   const Other others[] = {
       {"ShowContextMenu", S_OK, S_FALSE,
-       [](CWebBrowserUI& w) { POINT pt = {1, 2}; return w.ShowContextMenu(0, &pt, nullptr, nullptr); }},
-      {"GetHostInfo", S_OK, E_NOTIMPL, [](CWebBrowserUI& w) { DOCHOSTUIINFO info = {sizeof(info)}; return w.GetHostInfo(&info); }},
-      {"ShowUI", S_FALSE, S_OK, [](CWebBrowserUI& w) { return w.ShowUI(0, nullptr, nullptr, nullptr, nullptr); }},
+       [](CWebBrowserUI& w) {
+         POINT pt = {1, 2};
+         return w.ShowContextMenu(0, &pt, nullptr, nullptr);
+       }},
+      {"GetHostInfo", S_OK, E_NOTIMPL,
+       [](CWebBrowserUI& w) {
+         DOCHOSTUIINFO info = {sizeof(info)};
+         return w.GetHostInfo(&info);
+       }},
+      {"ShowUI", S_FALSE, S_OK,
+       [](CWebBrowserUI& w) { return w.ShowUI(0, nullptr, nullptr, nullptr, nullptr); }},
       {"HideUI", S_OK, S_OK, [](CWebBrowserUI& w) { return w.HideUI(); }},
       {"UpdateUI", S_OK, S_OK, [](CWebBrowserUI& w) { return w.UpdateUI(); }},
       {"EnableModeless", S_OK, E_NOTIMPL, [](CWebBrowserUI& w) { return w.EnableModeless(TRUE); }},
-      {"OnDocWindowActivate", S_OK, E_NOTIMPL, [](CWebBrowserUI& w) { return w.OnDocWindowActivate(TRUE); }},
-      {"OnFrameWindowActivate", S_OK, E_NOTIMPL, [](CWebBrowserUI& w) { return w.OnFrameWindowActivate(TRUE); }},
-      {"ResizeBorder", S_OK, E_NOTIMPL, [](CWebBrowserUI& w) { RECT rc = {}; return w.ResizeBorder(&rc, nullptr, TRUE); }},
+      {"OnDocWindowActivate", S_OK, E_NOTIMPL,
+       [](CWebBrowserUI& w) { return w.OnDocWindowActivate(TRUE); }},
+      {"OnFrameWindowActivate", S_OK, E_NOTIMPL,
+       [](CWebBrowserUI& w) { return w.OnFrameWindowActivate(TRUE); }},
+      {"ResizeBorder", S_OK, E_NOTIMPL,
+       [](CWebBrowserUI& w) {
+         RECT rc = {};
+         return w.ResizeBorder(&rc, nullptr, TRUE);
+       }},
       {"TranslateAccelerator", S_FALSE, S_FALSE,
-       [](CWebBrowserUI& w) { MSG m = {}; return w.TranslateAccelerator(&m, nullptr, 0); }},
+       [](CWebBrowserUI& w) {
+         MSG m = {};
+         return w.TranslateAccelerator(&m, nullptr, 0);
+       }},
   };
   CWebBrowserEventHandler defaults;
   for (const Other& o : others) {

@@ -21,10 +21,13 @@ class EventRecorder : public CWebBrowserEventHandler {
     calls.push_back(L"before " + Text(url));
     if (cancelBefore) *cancel = VARIANT_TRUE;
   }
-  void OnNavigateError(IDispatch*, VARIANT*& url, VARIANT*&, VARIANT*& status, VARIANT_BOOL*&) override {
+  void OnNavigateError(IDispatch*, VARIANT*& url, VARIANT*&, VARIANT*& status,
+                       VARIANT_BOOL*&) override {
     calls.push_back(L"error " + Text(url) + L" " + std::to_wstring(status->lVal));
   }
-  void OnNavigateComplete(IDispatch*, VARIANT*& url) override { calls.push_back(L"complete " + Text(url)); }
+  void OnNavigateComplete(IDispatch*, VARIANT*& url) override {
+    calls.push_back(L"complete " + Text(url));
+  }
   void OnNewWindow(IDispatch**, VARIANT_BOOL*&, DWORD flags, BSTR, BSTR url) override {
     calls.push_back(L"newwindow " + std::wstring(url ? url : L"") + L" " + std::to_wstring(flags));
   }
@@ -99,8 +102,8 @@ TEST_F(WebBrowserTest, ReleaseUndoesEverythingAndTheNextLayoutMakesANewBrowser) 
   args[0].vt = VT_BYREF | VT_VARIANT;
   args[0].pvarVal = &url;
   DISPPARAMS complete = {args, nullptr, 2, 0};
-  EXPECT_EQ(S_OK, web->Invoke(DISPID_NAVIGATECOMPLETE2, IID_NULL, 0, DISPATCH_METHOD, &complete, nullptr,
-                              nullptr, nullptr));
+  EXPECT_EQ(S_OK, web->Invoke(DISPID_NAVIGATECOMPLETE2, IID_NULL, 0, DISPATCH_METHOD, &complete,
+                              nullptr, nullptr, nullptr));
   EXPECT_EQ(1, fake().Count("SetUIHandler set"));
 
   for (int round = 0; round < 3; ++round) {
@@ -138,8 +141,9 @@ TEST_F(WebBrowserTest, NavigateSendsEachAddressOnce) {
   web->Navigate(L"about:blank");
   web->Navigate(L"about:blank");
   web->Navigate(L"C:\\Program Files\\Kelvora\\data\\detail\\detail.html?soft_id=1001");
-  EXPECT_EQ((std::vector<std::string>{"Navigate2 about:blank", "Navigate2 about:blank",
-                                      "Navigate2 C:\\Program Files\\Kelvora\\data\\detail\\detail.html?soft_id=1001"}),
+  EXPECT_EQ((std::vector<std::string>{
+                "Navigate2 about:blank", "Navigate2 about:blank",
+                "Navigate2 C:\\Program Files\\Kelvora\\data\\detail\\detail.html?soft_id=1001"}),
             fake().Lines("Navigate2"));
 }
 
@@ -186,18 +190,23 @@ TEST_F(WebBrowserTest, InvokeHandsEventsToTheHandlerAndRefusesWhatItCannotRead) 
     const wchar_t* call;  // what the handler saw, or none
   };
   const Case cases[] = {
-      {"before navigate", DISPID_BEFORENAVIGATE2, true, -1, true, S_OK, L"before http://a.example/"},
-      {"navigate error", DISPID_NAVIGATEERROR, true, -1, true, S_OK, L"error http://a.example/ 404"},
+      {"before navigate", DISPID_BEFORENAVIGATE2, true, -1, true, S_OK,
+       L"before http://a.example/"},
+      {"navigate error", DISPID_NAVIGATEERROR, true, -1, true, S_OK,
+       L"error http://a.example/ 404"},
       {"new window", DISPID_NEWWINDOW3, true, -1, true, S_OK, L"newwindow http://a.example/ 6"},
       {"command state", DISPID_COMMANDSTATECHANGE, true, -1, true, S_OK, L"command 2 -1"},
-      {"navigate complete", DISPID_NAVIGATECOMPLETE2, true, -1, true, S_OK, L"complete http://a.example/"},
+      {"navigate complete", DISPID_NAVIGATECOMPLETE2, true, -1, true, S_OK,
+       L"complete http://a.example/"},
       {"status text", DISPID_STATUSTEXTCHANGE, true, 0, true, S_OK, nullptr},
       {"unknown event", 999, true, 0, true, DISP_E_MEMBERNOTFOUND, nullptr},
       {"wrong interface id", DISPID_BEFORENAVIGATE2, false, -1, true, E_INVALIDARG, nullptr},
-      {"before navigate, too few", DISPID_BEFORENAVIGATE2, true, 6, true, DISP_E_BADPARAMCOUNT, nullptr},
+      {"before navigate, too few", DISPID_BEFORENAVIGATE2, true, 6, true, DISP_E_BADPARAMCOUNT,
+       nullptr},
       {"navigate error, none", DISPID_NAVIGATEERROR, true, 0, true, DISP_E_BADPARAMCOUNT, nullptr},
       {"new window, too few", DISPID_NEWWINDOW3, true, 4, true, DISP_E_BADPARAMCOUNT, nullptr},
-      {"command state, too few", DISPID_COMMANDSTATECHANGE, true, 1, true, DISP_E_BADPARAMCOUNT, nullptr},
+      {"command state, too few", DISPID_COMMANDSTATECHANGE, true, 1, true, DISP_E_BADPARAMCOUNT,
+       nullptr},
       {"complete, too few", DISPID_NAVIGATECOMPLETE2, true, 1, true, DISP_E_BADPARAMCOUNT, nullptr},
       {"before navigate, no handler", DISPID_BEFORENAVIGATE2, true, -1, false, S_OK, nullptr},
       {"complete, no handler", DISPID_NAVIGATECOMPLETE2, true, -1, false, S_OK, nullptr},
@@ -241,7 +250,8 @@ TEST_F(WebBrowserTest, InvokeHandsEventsToTheHandlerAndRefusesWhatItCannotRead) 
     // down to index 0.
     DISPPARAMS params = {count ? a.v + (all - count) : nullptr, nullptr, count, 0};
     const IID& iid = c.nullIid ? IID_NULL : IID_IDispatch;
-    EXPECT_EQ(c.expected, web->Invoke(c.id, iid, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr));
+    EXPECT_EQ(c.expected,
+              web->Invoke(c.id, iid, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr));
     if (c.call)
       EXPECT_EQ(std::vector<std::wstring>{c.call}, recorder.calls);
     else
@@ -256,16 +266,16 @@ TEST_F(WebBrowserTest, InvokeHandsEventsToTheHandlerAndRefusesWhatItCannotRead) 
   a.Cancel(0), a.Byref(1, &a.headers), a.Byref(2, &a.post), a.Byref(3, &a.frame);
   a.Byref(4, &a.flags), a.Byref(5, &a.url), a.Disp(6);
   DISPPARAMS params = {a.v, nullptr, 7, 0};
-  EXPECT_EQ(S_OK, web->Invoke(DISPID_BEFORENAVIGATE2, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr,
-                              nullptr, nullptr));
+  EXPECT_EQ(S_OK, web->Invoke(DISPID_BEFORENAVIGATE2, IID_NULL, 0, DISPATCH_METHOD, &params,
+                              nullptr, nullptr, nullptr));
   EXPECT_EQ(VARIANT_TRUE, a.cancel);
   a.v[0].vt = VT_BOOL;  // the cancel flag by value: nothing to write through
-  EXPECT_EQ(DISP_E_TYPEMISMATCH, web->Invoke(DISPID_BEFORENAVIGATE2, IID_NULL, 0, DISPATCH_METHOD, &params,
-                                             nullptr, nullptr, nullptr));
+  EXPECT_EQ(DISP_E_TYPEMISMATCH, web->Invoke(DISPID_BEFORENAVIGATE2, IID_NULL, 0, DISPATCH_METHOD,
+                                             &params, nullptr, nullptr, nullptr));
   a.v[0].vt = VT_BYREF | VT_BOOL;
   a.v[0].pboolVal = nullptr;
-  EXPECT_EQ(DISP_E_TYPEMISMATCH, web->Invoke(DISPID_BEFORENAVIGATE2, IID_NULL, 0, DISPATCH_METHOD, &params,
-                                             nullptr, nullptr, nullptr));
+  EXPECT_EQ(DISP_E_TYPEMISMATCH, web->Invoke(DISPID_BEFORENAVIGATE2, IID_NULL, 0, DISPATCH_METHOD,
+                                             &params, nullptr, nullptr, nullptr));
   web->SetEventHandler(nullptr);
 }
 
@@ -276,7 +286,8 @@ TEST_F(WebBrowserTest, EveryCompletedNavigationInstallsTheUiHandlerOnTheDocument
     EventArgs a;
     a.Byref(0, &a.url), a.Disp(1);
     DISPPARAMS params = {a.v, nullptr, 2, 0};
-    web->Invoke(DISPID_NAVIGATECOMPLETE2, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
+    web->Invoke(DISPID_NAVIGATECOMPLETE2, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr,
+                nullptr);
   }
   EXPECT_EQ(3, fake().Count("SetUIHandler set"));
 }

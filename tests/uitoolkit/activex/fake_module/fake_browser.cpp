@@ -5,7 +5,9 @@
 namespace fake_activex {
 
 FakeBrowser::FakeBrowser()
-    : FakeOleObject(false, "browser"), document_(new FakeDocument), events_(new FakeConnectionPoint) {}
+    : FakeOleObject(false, "browser"),
+      document_(new FakeDocument),
+      events_(new FakeConnectionPoint) {}
 
 FakeBrowser::~FakeBrowser() {
   document_->Release();
@@ -15,7 +17,8 @@ FakeBrowser::~FakeBrowser() {
 STDMETHODIMP FakeBrowser::QueryInterface(REFIID iid, void** out) {
   if (!out) return E_POINTER;
   *out = nullptr;
-  if (iid == IID_IWebBrowser2 || iid == IID_IWebBrowserApp || iid == IID_IWebBrowser || iid == IID_IDispatch)
+  if (iid == IID_IWebBrowser2 || iid == IID_IWebBrowserApp || iid == IID_IWebBrowser ||
+      iid == IID_IDispatch)
     *out = static_cast<IWebBrowser2*>(this);
   else if (iid == IID_IConnectionPointContainer)
     *out = static_cast<IConnectionPointContainer*>(this);

@@ -18,20 +18,20 @@ class FakeBrowser : public FakeOleObject, public IWebBrowser2, public IConnectio
   FakeBrowser();
   ~FakeBrowser() override;
 
-  STDMETHOD(QueryInterface)(REFIID iid, void** out) override;
+  STDMETHOD(QueryInterface)(REFIID iid, void **out) override;
   STDMETHOD_(ULONG, AddRef)() override;
   STDMETHOD_(ULONG, Release)() override;
 
   // IDispatch
-  STDMETHOD(GetTypeInfoCount)(UINT* count) override;
-  STDMETHOD(GetTypeInfo)(UINT, LCID, ITypeInfo** out) override;
-  FAKE_NOTIMPL(GetIDsOfNames, (REFIID, LPOLESTR*, UINT, LCID, DISPID*))
-  FAKE_NOTIMPL(Invoke, (DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*))
+  STDMETHOD(GetTypeInfoCount)(UINT *count) override;
+  STDMETHOD(GetTypeInfo)(UINT, LCID, ITypeInfo **out) override;
+  FAKE_NOTIMPL(GetIDsOfNames, (REFIID, LPOLESTR *, UINT, LCID, DISPID *))
+  FAKE_NOTIMPL(Invoke, (DISPID, REFIID, LCID, WORD, DISPPARAMS *, VARIANT *, EXCEPINFO *, UINT *))
 
   // IWebBrowser2 (what the host uses)
-  STDMETHOD(Navigate2)(VARIANT* url, VARIANT* flags, VARIANT* frame, VARIANT* postData,
-                       VARIANT* headers) override;
-  STDMETHOD(get_Document)(IDispatch** out) override;
+  STDMETHOD(Navigate2)
+  (VARIANT *url, VARIANT *flags, VARIANT *frame, VARIANT *postData, VARIANT *headers) override;
+  STDMETHOD(get_Document)(IDispatch **out) override;
   // The rest.
   FAKE_NOTIMPL(GoBack, ())
   FAKE_NOTIMPL(GoForward, ())
@@ -97,12 +97,12 @@ class FakeBrowser : public FakeOleObject, public IWebBrowser2, public IConnectio
   FAKE_NOTIMPL(put_Resizable, (VARIANT_BOOL))
 
   // IConnectionPointContainer
-  STDMETHOD(EnumConnectionPoints)(IEnumConnectionPoints** out) override;
-  STDMETHOD(FindConnectionPoint)(REFIID iid, IConnectionPoint** out) override;
+  STDMETHOD(EnumConnectionPoints)(IEnumConnectionPoints **out) override;
+  STDMETHOD(FindConnectionPoint)(REFIID iid, IConnectionPoint **out) override;
 
  private:
-  FakeDocument* document_;
-  FakeConnectionPoint* events_;
+  FakeDocument *document_;
+  FakeConnectionPoint *events_;
 };
 
 #undef FAKE_NOTIMPL

@@ -10,7 +10,8 @@ FakeConnectionPoint::~FakeConnectionPoint() { PartGone(); }
 STDMETHODIMP FakeConnectionPoint::QueryInterface(REFIID iid, void** out) {
   if (!out) return E_POINTER;
   *out = nullptr;
-  if (iid == IID_IUnknown || iid == IID_IConnectionPoint) *out = static_cast<IConnectionPoint*>(this);
+  if (iid == IID_IUnknown || iid == IID_IConnectionPoint)
+    *out = static_cast<IConnectionPoint*>(this);
   if (!*out) return E_NOINTERFACE;
   AddRef();
   return S_OK;

@@ -54,8 +54,8 @@ class FakeFactory : public IClassFactory {
 
 using namespace fake_activex;
 
-extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid,
-                                                                        void** out) {
+extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE
+    DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
   if (!out) return E_POINTER;
   *out = nullptr;
   if (clsid != kClsidWindowless && clsid != kClsidWindowed && clsid != kClsidBrowser)

@@ -26,7 +26,13 @@ HWND CreateChildWindow(HWND parent, const RECT& pos) {
 }  // namespace
 
 FakeOleObject::FakeOleObject(bool windowless, const char* kind)
-    : refs_(1), kind_(kind), windowless_(windowless), runningLocks_(0), active_(false), uiActive_(false), window_(nullptr) {
+    : refs_(1),
+      kind_(kind),
+      windowless_(windowless),
+      runningLocks_(0),
+      active_(false),
+      uiActive_(false),
+      window_(nullptr) {
   ObjectBorn();
   Record("create %s", kind_);
 }
@@ -116,12 +122,14 @@ HRESULT FakeOleObject::Activate(IOleClientSite* site, bool uiActivate) {
   if (!site) return E_UNEXPECTED;
   if (!active_) {
     IOleInPlaceSite* inPlace = nullptr;
-    if (FAILED(site->QueryInterface(IID_IOleInPlaceSite, reinterpret_cast<void**>(&inPlace))) || !inPlace)
+    if (FAILED(site->QueryInterface(IID_IOleInPlaceSite, reinterpret_cast<void**>(&inPlace))) ||
+        !inPlace)
       return E_NOINTERFACE;
     HRESULT hr = E_FAIL;
     if (windowless_) {
       IOleInPlaceSiteWindowless* wsite = nullptr;
-      if (SUCCEEDED(inPlace->QueryInterface(IID_IOleInPlaceSiteWindowless, reinterpret_cast<void**>(&wsite))) &&
+      if (SUCCEEDED(inPlace->QueryInterface(IID_IOleInPlaceSiteWindowless,
+                                            reinterpret_cast<void**>(&wsite))) &&
           wsite) {
         BOOL noRedraw = TRUE;
         if (wsite->CanWindowlessActivate() == S_OK)
@@ -180,7 +188,9 @@ void FakeOleObject::Deactivate() {
     if (uiActive_) inPlaceSite_.get()->OnUIDeactivate(FALSE);
     IOleInPlaceSiteEx* ex = nullptr;
     if (windowless_ &&
-        SUCCEEDED(inPlaceSite_.get()->QueryInterface(IID_IOleInPlaceSiteEx, reinterpret_cast<void**>(&ex))) && ex) {
+        SUCCEEDED(inPlaceSite_.get()->QueryInterface(IID_IOleInPlaceSiteEx,
+                                                     reinterpret_cast<void**>(&ex))) &&
+        ex) {
       ex->OnInPlaceDeactivateEx(TRUE);
       ex->Release();
     } else {
@@ -256,7 +266,8 @@ STDMETHODIMP FakeOleObject::SetObjectRects(LPCRECT pos, LPCRECT) {
   if (!pos) return E_POINTER;
   Record("SetObjectRects %ld,%ld,%ld,%ld", pos->left, pos->top, pos->right, pos->bottom);
   if (window_)
-    ::MoveWindow(window_, pos->left, pos->top, pos->right - pos->left, pos->bottom - pos->top, TRUE);
+    ::MoveWindow(window_, pos->left, pos->top, pos->right - pos->left, pos->bottom - pos->top,
+                 TRUE);
   return S_OK;
 }
 
@@ -278,8 +289,9 @@ STDMETHODIMP FakeOleObject::TranslateAccelerator(LPMSG msg) {
 
 // ---- views ----
 
-STDMETHODIMP FakeOleObject::Draw(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, HDC draw, LPCRECTL bounds,
-                                 LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR), ULONG_PTR) {
+STDMETHODIMP FakeOleObject::Draw(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, HDC draw,
+                                 LPCRECTL bounds, LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR),
+                                 ULONG_PTR) {
   if (!draw || !bounds) return E_INVALIDARG;
   Record("Draw %ld,%ld,%ld,%ld", bounds->left, bounds->top, bounds->right, bounds->bottom);
   RECT rc = {bounds->left, bounds->top, bounds->right, bounds->bottom};
@@ -289,7 +301,8 @@ STDMETHODIMP FakeOleObject::Draw(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, HDC d
   return S_OK;
 }
 
-STDMETHODIMP FakeOleObject::GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, LOGPALETTE** out) {
+STDMETHODIMP FakeOleObject::GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC,
+                                        LOGPALETTE** out) {
   if (out) *out = nullptr;
   return S_FALSE;
 }

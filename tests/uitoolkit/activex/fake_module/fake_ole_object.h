@@ -33,8 +33,8 @@ class FakeOleObject : public IOleObject,
   STDMETHOD(GetMoniker)(DWORD, DWORD, IMoniker** out) override;
   STDMETHOD(InitFromData)(IDataObject*, BOOL, DWORD) override { return E_NOTIMPL; }
   STDMETHOD(GetClipboardData)(DWORD, IDataObject** out) override;
-  STDMETHOD(DoVerb)(LONG verb, LPMSG msg, IOleClientSite* site, LONG index, HWND parent,
-                    LPCRECT pos) override;
+  STDMETHOD(DoVerb)
+  (LONG verb, LPMSG msg, IOleClientSite* site, LONG index, HWND parent, LPCRECT pos) override;
   STDMETHOD(EnumVerbs)(IEnumOLEVERB** out) override;
   STDMETHOD(Update)() override { return S_OK; }
   STDMETHOD(IsUpToDate)() override { return S_OK; }
@@ -67,9 +67,10 @@ class FakeOleObject : public IOleObject,
   STDMETHOD(EnableModeless)(BOOL) override { return S_OK; }
 
   // IViewObject, IViewObject2, IViewObjectEx
-  STDMETHOD(Draw)(DWORD aspect, LONG index, void* aspectInfo, DVTARGETDEVICE* device, HDC target,
-                  HDC draw, LPCRECTL bounds, LPCRECTL wbounds,
-                  BOOL(STDMETHODCALLTYPE* cont)(ULONG_PTR), ULONG_PTR contArg) override;
+  STDMETHOD(Draw)
+  (DWORD aspect, LONG index, void* aspectInfo, DVTARGETDEVICE* device, HDC target, HDC draw,
+   LPCRECTL bounds, LPCRECTL wbounds, BOOL(STDMETHODCALLTYPE* cont)(ULONG_PTR),
+   ULONG_PTR contArg) override;
   STDMETHOD(GetColorSet)(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, LOGPALETTE** out) override;
   STDMETHOD(Freeze)(DWORD, LONG, void*, DWORD* out) override;
   STDMETHOD(Unfreeze)(DWORD) override { return S_OK; }
@@ -78,7 +79,8 @@ class FakeOleObject : public IOleObject,
   STDMETHOD(GetExtent)(DWORD aspect, LONG index, DVTARGETDEVICE* device, LPSIZEL size) override;
   STDMETHOD(GetRect)(DWORD, LPRECTL) override { return E_NOTIMPL; }
   STDMETHOD(GetViewStatus)(DWORD* status) override;
-  STDMETHOD(QueryHitPoint)(DWORD aspect, LPCRECT bounds, POINT pt, LONG hint, DWORD* result) override;
+  STDMETHOD(QueryHitPoint)
+  (DWORD aspect, LPCRECT bounds, POINT pt, LONG hint, DWORD* result) override;
   STDMETHOD(QueryHitRect)(DWORD, LPCRECT, LPCRECT, LONG, DWORD*) override { return E_NOTIMPL; }
   STDMETHOD(GetNaturalExtent)(DWORD, LONG, DVTARGETDEVICE*, HDC, DVEXTENTINFO*, LPSIZEL) override {
     return E_NOTIMPL;
