@@ -13,7 +13,10 @@ SITE = "http://detail.vantrel.example/soft/soft.html?soft_id="
 
 
 def run_page(search):
-    out = subprocess.run(["node", RUNNER, PAGE, search], capture_output=True, text=True, timeout=30)
+    try:
+        out = subprocess.run(["node", RUNNER, PAGE, search], capture_output=True, text=True, timeout=30)
+    except FileNotFoundError:
+        raise AssertionError("node is not installed: the page's script cannot be run (install nodejs)")
     if out.returncode != 0:
         raise AssertionError("node failed: " + out.stderr)
     return json.loads(out.stdout)
