@@ -166,6 +166,9 @@ class CWindowManagerUI {
   bool RemovePostPainter(CControlUI* control);
   bool AddKeyTranslator(ITranslateAccelerator* translator);
   bool RemoveKeyTranslator(ITranslateAccelerator* translator);
+  // How many of each are registered (for tests).
+  int WindowMessageFilterCount() const { return m_messageFilters.GetSize(); }
+  int KeyTranslatorCount() const { return m_translators.GetSize(); }
 
   // ---- colours (read from the top of the shared-resource chain) ----
   DWORD DisabledTextColor() const;

@@ -2,6 +2,8 @@
 
 #include <wchar.h>
 
+#include "uitoolkit/activex/activex_ui.h"
+#include "uitoolkit/activex/web_browser_ui.h"
 #include "uitoolkit/controls/button.h"
 #include "uitoolkit/controls/container.h"
 #include "uitoolkit/controls/edit.h"
@@ -58,6 +60,8 @@ const TagEntry kTags[] = {
     {L"ListLabelElement", &Make<CListLabelElementUI>},
     {L"ListTextElement", &Make<CListTextElementUI>},
     {L"ListContainerElement", &Make<CListContainerElementUI>},
+    {L"ActiveX", &Make<CActiveXUI>},
+    {L"WebBrowser", &Make<CWebBrowserUI>},
 };
 
 }  // namespace
