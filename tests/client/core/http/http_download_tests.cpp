@@ -179,7 +179,7 @@ TEST_F(HttpDownload, UnsatisfiableRangeCompletesAWholeFileAndRefetchesAStaleOne)
         EXPECT_TRUE(HttpDownloadFile(service.host(), FilePath(id), target, &observer, c.offset)) << c.what;
         EXPECT_TRUE(Target() == source) << c.what << ": size " << Target().size();
         EXPECT_EQ(1, observer.ends) << c.what;
-        EXPECT_EQ(0, observer.steps.back()) << c.what;
+        EXPECT_TRUE(!observer.steps.empty() && observer.steps.back() == 0) << c.what << ": ends with the end step";
         std::vector<std::string> ranges;
         for (const Json::Value& entry : service.Log()) {
             if (entry["path"].asString() != "/files/" + id + ".bin") continue;
