@@ -13,34 +13,17 @@ The fault modes of faults.py (bad_json, wrong_json, status500, ...) apply to
 every one of these paths.
 """
 import json
-import struct
 import urllib.parse
-import zlib
 
 import catalogue_data as data
+import images
 from response import Response
-
-_icon_cache = {}
 
 
 def _png(seed, size=32):
     """A plain square PNG whose colour follows the seed."""
-    key = (seed, size)
-    if key in _icon_cache:
-        return _icon_cache[key]
     r, g, b = (seed * 97) % 256, (seed * 57 + 80) % 256, (seed * 31 + 160) % 256
-    row = b"\x00" + bytes([r, g, b, 255]) * size
-    raw = row * size
-
-    def chunk(tag, body):
-        return (struct.pack(">I", len(body)) + tag + body +
-                struct.pack(">I", zlib.crc32(tag + body) & 0xFFFFFFFF))
-
-    png = (b"\x89PNG\r\n\x1a\n" +
-           chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)) +
-           chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b""))
-    _icon_cache[key] = png
-    return png
+    return images.solid_png(size, size, (r, g, b, 255))
 
 
 def _int(text):

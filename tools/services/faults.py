@@ -13,6 +13,15 @@ bad_json        replace the body by text that is not JSON
 wrong_json      replace the body by JSON of the wrong shape (arg: the JSON)
 cut_at          send arg bytes of the body, then close (announcing the full length)
 length          announce arg as the Content-Length, send the body, then close
+stall_end       announce one byte more than the body, send the body, wait (arg
+                seconds), then close: the last byte has arrived but the end
+                of the answer has not
+huge_image      replace the body by a real PNG picture of arg pixels ("WxH",
+                default 4096x4096): small on the wire, slow to decode
+range416        a file asked for from its end or beyond ("Range: bytes=N-" with
+                N at least its length) answers 416 with "Content-Range:
+                bytes */<length>", as web servers do; arg, when given, is sent
+                as the Content-Range instead ("none": no Content-Range)
 
 Stall modes take their wait in seconds from arg (fractions allowed), so tests
 can keep them short.
@@ -22,6 +31,8 @@ can keep them short.
 """
 import threading
 import time
+
+import images
 
 
 class Fault:
@@ -69,17 +80,33 @@ def parse_range_start(header):
     return n if n >= 0 else None
 
 
+def unsatisfiable_range(length, fault):
+    """The 416 answer of the range416 mode for a file of `length` bytes."""
+    headers = {"Content-Type": "text/html"}
+    if not fault.arg:
+        headers["Content-Range"] = "bytes */%d" % length
+    elif fault.arg != "none":
+        headers["Content-Range"] = fault.arg
+    return 416, headers, b"<html>416 Requested Range Not Satisfiable</html>"
+
+
 def apply(fault, status, headers, payload):
     m = fault.mode
     if m in ("status404", "status500"):
         code = 404 if m == "status404" else 500
         return code, {"Content-Type": "text/html"}, b"<html>error %d</html>" % code, None
+    if m == "huge_image":
+        try:
+            width, height = (int(v) for v in (fault.arg or "4096x4096").split("x"))
+        except ValueError:
+            width, height = 4096, 4096
+        return status, {"Content-Type": "image/png"}, images.solid_png(width, height, (40, 90, 200, 255)), None
     if m == "bad_json":
         return status, headers, b"<html>this is not json", None
     if m == "wrong_json":
         return status, headers, (fault.arg or "[1,2,3]").encode("utf-8"), None
     if m in ("stall_headers", "disconnect", "no_length", "stall_body", "short_body",
-             "throttle", "cut_at", "length"):
+             "throttle", "cut_at", "length", "stall_end"):
         return status, headers, payload, m
     return status, headers, payload, None
 
@@ -98,9 +125,11 @@ def write_body(handler, payload, fault, how):
         w.flush()
         handler.close_connection = True
         return
-    if how == "length":
+    if how in ("length", "stall_end"):
         w.write(payload)
         w.flush()
+        if how == "stall_end":
+            time.sleep(fault.seconds())
         handler.close_connection = True
         return
     if how == "throttle":

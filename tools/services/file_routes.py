@@ -5,6 +5,8 @@
 
 File contents are generated deterministically from the id (size from
 /_files/ registrations, or 256 KiB by default), so tests can compare bytes.
+/_files/<stem>?size=N&release=R replaces a file by a new release: other
+bytes, and any size, so a file can grow or shrink under the same address.
 """
 import hashlib
 
@@ -14,11 +16,12 @@ DEFAULT_SIZE = 256 * 1024
 _cache = {}
 
 
-def file_bytes(soft_id, size):
-    key = (soft_id, size)
+def file_bytes(soft_id, size, release=0):
+    key = (soft_id, size, release)
     data = _cache.get(key)
     if data is None:
-        seed = hashlib.sha256(str(soft_id).encode()).digest()
+        name = str(soft_id) if not release else "%s#release%d" % (soft_id, release)
+        seed = hashlib.sha256(name.encode()).digest()
         block = hashlib.sha256(seed).digest() * 2048  # 64 KiB pattern
         reps = size // len(block) + 1
         # Make every 64 KiB block differ so an offset mistake shows.
@@ -46,13 +49,13 @@ def register(route, state):
         if not name.endswith(".bin"):
             return Response.text(404, "no such file")
         stem = name[:-4]
-        size = sizes.get(stem)
+        size, release = sizes.get(stem, (None, 0))
         if size is None:
             try:
                 size = int(query.get("size", [DEFAULT_SIZE])[0])
             except ValueError:
                 size = DEFAULT_SIZE
-        return Response.file(file_bytes(stem, size))
+        return Response.file(file_bytes(stem, size, release))
 
     @route("/echo/")
     def echo(handler, path, query, raw):
@@ -63,6 +66,7 @@ def register(route, state):
 
     @route("/_files/")
     def set_size(handler, path, query, raw):
-        # /_files/<stem>?size=N: the size of the file served as <stem>.bin
-        sizes[path[len("/_files/"):]] = int(query.get("size", ["0"])[0])
+        # /_files/<stem>?size=N[&release=R]: the file served as <stem>.bin
+        sizes[path[len("/_files/"):]] = (int(query.get("size", ["0"])[0]),
+                                         int(query.get("release", ["0"])[0]))
         return Response.json({"ok": True})

@@ -158,7 +158,11 @@ class Handler(BaseHTTPRequestHandler):
         ignore_range = fault is not None and fault.mode == "ignore_range"
         if resp.ranged and rng and not ignore_range and status == 200:
             start = faults.parse_range_start(rng)
-            if start is not None and start <= len(body):
+            if (start is not None and start >= len(body) and fault is not None
+                    and fault.mode == "range416"):
+                status, headers, body = faults.unsatisfiable_range(len(body), fault)
+                start, fault = 0, None
+            elif start is not None and start <= len(body):
                 status = 206
                 headers["Content-Range"] = "bytes %d-%d/%d" % (start, len(body) - 1, len(body))
             else:
@@ -182,6 +186,8 @@ class Handler(BaseHTTPRequestHandler):
                 self.send_header(k, v)
             if how == "length":
                 self.send_header("Content-Length", fault.arg)
+            elif how == "stall_end":
+                self.send_header("Content-Length", str(len(payload) + 1))
             elif how != "no_length":
                 self.send_header("Content-Length", str(resp.length_override
                                                        if resp.length_override is not None

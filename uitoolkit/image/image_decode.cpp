@@ -31,13 +31,23 @@ const size_t kMaxGifBytes = 256u * 1024 * 1024;
 const long long kMaxPixels = 32LL * 1024 * 1024;
 
 bool PlausibleSize(const void* bytes, size_t length) {
-    int width = 0, height = 0, components = 0;
-    if (!stbi_info_from_memory(static_cast<const stbi_uc*>(bytes), static_cast<int>(length), &width, &height,
-                               &components))
-        return true;  // let the decoder give its own verdict
+    int width = 0, height = 0;
+    if (!ReadImageHeaderSize(bytes, length, &width, &height)) return true;  // the decoder gives its own verdict
     return static_cast<long long>(width) * height <= kMaxPixels;
 }
 }  // namespace
+
+bool ReadImageHeaderSize(const void* bytes, size_t length, int* width, int* height) {
+    *width = *height = 0;
+    if (!bytes || length == 0 || length > INT_MAX) return false;
+    int components = 0;
+    if (!stbi_info_from_memory(static_cast<const stbi_uc*>(bytes), static_cast<int>(length), width, height,
+                               &components)) {
+        *width = *height = 0;
+        return false;
+    }
+    return true;
+}
 
 unsigned char* DecodeRgba(const void* bytes, size_t length, int* width, int* height) {
     *width = *height = 0;

@@ -6,7 +6,14 @@
 
 namespace UiToolkit {
 
+// The width and height an image's header declares, read without decoding
+// anything (the header may be all that `bytes` holds). False when the bytes
+// begin with no header stb_image reads, or one over its largest dimension.
+bool ReadImageHeaderSize(const void* bytes, size_t length, int* width, int* height);
+
 // RGBA pixels, width times height times 4 bytes, freed with FreeRgba.
+// Pictures whose header declares more than 32 Mi pixels are refused before
+// decoding.
 unsigned char* DecodeRgba(const void* bytes, size_t length, int* width, int* height);
 void FreeRgba(unsigned char* pixels);
 

@@ -14,8 +14,9 @@ public:
     virtual ~DownloadObserver() {}
 
     // The transfer writes from byte 0 instead of the offset it was given
-    // (the server ignored the resume request, or the file holds fewer bytes
-    // than the offset), so bytes counted before it no longer hold. Called
-    // before the first chunk.
+    // (the server ignored the resume request, the file holds fewer bytes
+    // than the offset, or the served file is now shorter than the offset),
+    // so bytes counted before it no longer hold. Called before the first
+    // chunk.
     virtual void OnRestartFromZero() {}
 };

@@ -73,6 +73,36 @@ bool ContentRangeStart(const std::wstring& header, int64_t* start) {
     return true;
 }
 
+// "bytes */N", as a 416 answer gives the full length N; false when the
+// header is not of that form.
+bool ContentRangeTotal(const std::wstring& header, int64_t* total) {
+    const std::wstring prefix = L"bytes */";
+    if (header.compare(0, prefix.size(), prefix) != 0) return false;
+    std::wstring digits = header.substr(prefix.size());
+    while (!digits.empty() && digits.back() == L' ') digits.pop_back();
+    if (digits.empty() || digits.find_first_not_of(L"0123456789") != std::wstring::npos || digits.size() > 18) {
+        return false;
+    }
+    *total = static_cast<int64_t>(_wcstoui64(digits.c_str(), nullptr, 10));
+    return true;
+}
+
+// The size of a file, -1 when it does not exist.
+int64_t FileSize(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+    return static_cast<int64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+}
+
+// Empties a file (a missing one stays missing); false when it cannot be.
+bool TruncateFile(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, TRUNCATE_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
+    CloseHandle(file);
+    return true;
+}
+
 bool WriteAll(HANDLE file, const char* data, DWORD size) {
     DWORD written = 0;
     return WriteFile(file, data, size, &written, nullptr) && written == size;
@@ -145,29 +175,47 @@ bool HttpDownloadFile(const std::wstring& host, const std::wstring& path,
     if (location[0] == L'/') location = L"http://" + host + location;
     // Resuming past the end of what the file holds (it was deleted or cut
     // meanwhile) would leave a gap of zeros in the installer: start over.
-    WIN32_FILE_ATTRIBUTE_DATA existing;
-    int64_t have = -1;
-    if (GetFileAttributesExW(file_path.c_str(), GetFileExInfoStandard, &existing)) {
-        have = static_cast<int64_t>(existing.nFileSizeHigh) << 32 | existing.nFileSizeLow;
-    }
+    const int64_t have = FileSize(file_path);
     if (offset > 0 && have < offset) {
         offset = 0;
         if (observer) observer->OnRestartFromZero();
     }
-    SimpleHttpReader reader(0);
-    if (!reader.OpenUrl(location, -1, offset)) return false;
+    std::unique_ptr<SimpleHttpReader> reader(new SimpleHttpReader(0));
+    if (!reader->OpenUrl(location, -1, offset)) return false;
 
     DWORD status = 0;
+    if (!reader->QueryStatus(&status)) return false;
+    if (status == 416) {
+        // The range starts at or past the end of what the server serves. Its
+        // full length decides: a file of exactly that length is already
+        // whole (the end of an earlier transfer was never recorded); any
+        // other file is stale (the served file became shorter) and is
+        // fetched again from byte 0, or every retry would meet 416 again.
+        std::wstring range;
+        int64_t total = 0;
+        if (!reader->QueryHeader(HTTP_QUERY_CONTENT_RANGE, &range) || !ContentRangeTotal(range, &total)) {
+            return false;
+        }
+        if (have == total) {
+            if (observer) observer->OnProgress(0, 0);
+            return true;
+        }
+        if (!TruncateFile(file_path)) return false;
+        if (offset > 0 && observer) observer->OnRestartFromZero();
+        offset = 0;
+        // Without a Range header: an empty file has no satisfiable range.
+        reader.reset(new SimpleHttpReader(0));
+        if (!reader->OpenUrl(location, -1, -1) || !reader->QueryStatus(&status)) return false;
+    }
     int64_t remaining = 0;
-    if (!reader.QueryStatus(&status)) return false;
-    if (!reader.QueryContentLength(&remaining)) return false;
+    if (!reader->QueryContentLength(&remaining)) return false;
     int64_t start = offset;
     if (status == 206) {
         // A partial answer must start where we asked, or the bytes land at
         // the wrong place.
         std::wstring range;
         int64_t first = 0;
-        if (reader.QueryHeader(HTTP_QUERY_CONTENT_RANGE, &range) &&
+        if (reader->QueryHeader(HTTP_QUERY_CONTENT_RANGE, &range) &&
             (!ContentRangeStart(range, &first) || first != offset)) {
             return false;
         }
@@ -186,7 +234,11 @@ bool HttpDownloadFile(const std::wstring& host, const std::wstring& path,
         CloseHandle(file);
         return false;
     }
-    if (start != offset && observer) observer->OnRestartFromZero();
+    if (start != offset) {
+        // Rewritten from byte 0: nothing of the old file may stay behind.
+        SetEndOfFile(file);
+        if (observer) observer->OnRestartFromZero();
+    }
 
     std::vector<char> buffer(kMaxPiece);
     PieceSize piece(kMaxPiece);
@@ -196,7 +248,7 @@ bool HttpDownloadFile(const std::wstring& host, const std::wstring& path,
     DWORD tick = GetTickCount();
     while (!stopped) {
         DWORD got = 0;
-        if (!reader.Read(buffer.data(), piece.size(), &got) || got == 0) {
+        if (!reader->Read(buffer.data(), piece.size(), &got) || got == 0) {
             ok = received == remaining;
             break;
         }

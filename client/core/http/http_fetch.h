@@ -24,9 +24,15 @@ bool HttpGetLocation(const std::wstring& host, const std::wstring& path, std::ws
 // `offset` on into `file_path`, writing at that offset. At offset 0 the
 // answer must be 200 or 206; above 0 a 206 continues at the offset and a 200
 // (the server ignored Range) rewrites the file from byte 0; so does an offset
-// beyond the file's end. Any other status fails without touching the file. Progress goes to `observer` after each
-// chunk and, once the file was opened, (0, 0) at the end. On success the file
-// ends at the last byte written.
+// beyond the file's end. A 416 (the range starts at or past the end of what
+// the server serves) is judged by the full length its "Content-Range:
+// bytes */N" gives: a file of exactly N bytes is already whole (success,
+// with the (0, 0) end step); any other file is emptied and fetched again from
+// byte 0; without a usable length the call fails. Any other status fails
+// without touching the file. Progress goes to `observer` after each chunk
+// and, once the file was opened, (0, 0) at the end; a rewrite from byte 0 of
+// a transfer that had an offset is announced by OnRestartFromZero first. On
+// success the file ends at the last byte written.
 bool HttpDownloadFile(const std::wstring& host, const std::wstring& path,
                       const std::wstring& file_path, DownloadObserver* observer, int64_t offset);
 

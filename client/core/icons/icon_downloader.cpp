@@ -1,8 +1,10 @@
 #include "client/core/icons/icon_downloader.h"
+#include <windows.h>
 #include <stdio.h>
 #include "client/core/startup/host_config.h"
 #include "client/core/http/http_fetch.h"
 #include "client/core/catalogue/soft_info_mgr.h"
+#include "client/core/icons/icon_file_check.h"
 #include "foundation/ke/thread_pool.h"
 #include "foundation/log/log.h"
 
@@ -77,7 +79,16 @@ void IconDownloader::Work(int32_t id, IconKind kind, int attempt) {
     std::wstring relative = IconRelativePath(kind, id);
     // The folder is created before the fetch: a first run has no skin\temp.
     std::wstring file = IconFilePath(kind, id);
-    if (HttpFetchFile(IconUrl(kind, id), file)) {
+    bool fetched = HttpFetchFile(IconUrl(kind, id), file);
+    if (fetched && !IconFileAcceptable(file, "IconDownloader::Work", id)) {
+        // The service answered, with a picture no row may decode: asking
+        // again would bring the same. The waiters fall back as for a
+        // missing icon.
+        DeleteFileW(file.c_str());
+        Finish(id, kind, nullptr);
+        return;
+    }
+    if (fetched) {
         Maps& maps = MapsOf(kind);
         {
             ke::scoped_lock lock(maps.cache_lock);

@@ -1,7 +1,9 @@
 #pragma once
 // Fetches missing software and category icons on a pool of its own, retries
 // a failed fetch up to five times in all, and hands the relative path to
-// every caller that asked for the icon meanwhile.
+// every caller that asked for the icon meanwhile. A fetched picture that no
+// icon may be (icon_file_check.h) is removed at once, without a retry, and
+// the callers get no path.
 #include <stdint.h>
 #include <functional>
 #include <map>

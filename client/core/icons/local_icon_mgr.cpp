@@ -1,6 +1,7 @@
 #include "client/core/icons/local_icon_mgr.h"
 #include <windows.h>
 #include <stdio.h>
+#include "client/core/icons/icon_file_check.h"
 #include "client/core/startup/program_folder.h"
 
 namespace {
@@ -39,7 +40,14 @@ bool LocalIconMgr::GetIconPath(int32_t id, std::wstring* relative_path) {
         *relative_path = it->second;
         return true;
     }
-    if (GetFileAttributesW(IconFilePath(kind_, id).c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+    const std::wstring file = IconFilePath(kind_, id);
+    if (GetFileAttributesW(file.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+    // A file left by an earlier run is checked as a fresh download is; a
+    // refused one goes, so the icon is fetched (and judged) again.
+    if (!IconFileAcceptable(file, "LocalIconMgr::GetIconPath", id)) {
+        DeleteFileW(file.c_str());
+        return false;
+    }
     paths_[id] = IconRelativePath(kind_, id);
     *relative_path = paths_[id];
     return true;

@@ -1,6 +1,5 @@
 #include "client/core/reports/installer_file_name.h"
 #include <windows.h>
-#include <shlwapi.h>
 #include <wchar.h>
 #include <regex>
 #include "client/core/utilities/text_encoding.h"
@@ -11,18 +10,74 @@ namespace {
 // Long enough for any sane name, short enough that the download folder plus
 // the name stay within MAX_PATH more often than not.
 const size_t kMaxNameLength = 200;
+// An installer's extension is a few characters; a longer one from the
+// service is cut so that a name still has room.
+const size_t kMaxExtensionLength = 16;
 
+bool IsBlankOrDot(wchar_t c) { return c == L'.' || c == L' '; }
+
+void TrimTrailingDotsAndBlanks(std::wstring* text) {
+    while (!text->empty() && IsBlankOrDot(text->back())) text->pop_back();
+}
+
+// Characters that are illegal in a file name (path separators included)
+// become '_'.
+std::wstring ReplaceIllegal(const std::wstring& text) {
+    std::wstring clean;
+    for (wchar_t c : text) {
+        bool illegal = c < 32 || wcschr(L"<>:\"/\\|?*", c) != nullptr;
+        clean.push_back(illegal ? L'_' : c);
+    }
+    return clean;
+}
+
+bool IsDeviceDigit(wchar_t c) {
+    // Windows counts the superscript digits one to three as port numbers too.
+    return (c >= L'0' && c <= L'9') || c == L'\x00B9' || c == L'\x00B2' || c == L'\x00B3';
+}
+
+// Windows opens a device instead of a file for these names in any case, with
+// any extension and with blanks before it: "nul", "NUL.txt", "Com1 .tar.gz",
+// "LPT¹.exe".
 bool IsReservedDeviceName(const std::wstring& name) {
-    static const wchar_t* const kReserved[] = {
-        L"CON",  L"PRN",  L"AUX",  L"NUL",  L"COM1", L"COM2", L"COM3", L"COM4", L"COM5", L"COM6",
-        L"COM7", L"COM8", L"COM9", L"LPT1", L"LPT2", L"LPT3", L"LPT4", L"LPT5", L"LPT6", L"LPT7",
-        L"LPT8", L"LPT9"};
+    static const wchar_t* const kReserved[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"};
     std::wstring stem = name.substr(0, name.find(L'.'));
     while (!stem.empty() && stem.back() == L' ') stem.pop_back();
     for (const wchar_t* reserved : kReserved) {
         if (_wcsicmp(stem.c_str(), reserved) == 0) return true;
     }
-    return false;
+    return stem.size() == 4 && (_wcsnicmp(stem.c_str(), L"COM", 3) == 0 || _wcsnicmp(stem.c_str(), L"LPT", 3) == 0) &&
+           IsDeviceDigit(stem[3]);
+}
+
+bool EndsWithNoCase(const std::wstring& text, const std::wstring& suffix) {
+    return text.size() >= suffix.size() &&
+           _wcsicmp(text.c_str() + text.size() - suffix.size(), suffix.c_str()) == 0;
+}
+
+// Joins a cleaned stem and extension into one file-name component: a name
+// too long loses characters from the end of its stem, never from its
+// extension; a reserved device name gets a leading '_'.
+std::wstring JoinComponent(std::wstring stem, const std::wstring& ext) {
+    size_t room = kMaxNameLength > ext.size() ? kMaxNameLength - ext.size() : 0;
+    if (stem.size() > room) stem.resize(room);
+    std::wstring name = stem + ext;
+    // Windows drops trailing dots and blanks, which would turn "a.." into "a"
+    // and ".." into the parent folder.
+    TrimTrailingDotsAndBlanks(&name);
+    if (name.empty()) return L"_";
+    if (IsReservedDeviceName(name)) name.insert(0, L"_");
+    return name;
+}
+
+// The record's installer extension as it is written to disk: cleaned, with
+// its dot, ".exe" when the record has none.
+std::wstring InstallerExtension(const std::wstring& file_ext) {
+    std::wstring ext = ReplaceIllegal(file_ext);
+    if (!ext.empty() && ext[0] != L'.') ext.insert(0, L".");
+    if (ext.size() > kMaxExtensionLength) ext.resize(kMaxExtensionLength);
+    TrimTrailingDotsAndBlanks(&ext);
+    return ext.empty() ? L".exe" : ext;
 }
 
 // k's digits right-aligned in a field of '0' as wide as `width`; k := 1
@@ -49,21 +104,35 @@ std::wstring ApplyPattern(const std::wstring& pattern, int32_t k, int32_t record
     return pattern;
 }
 
+// The name of a record without a pattern: its software name, always ending
+// in its installer extension. A name that already ends in it (in any case)
+// keeps its own spelling; any other ending, "Paint.NET" or "Python 3.12",
+// is part of the name.
+std::wstring NameWithExtension(const Software& software) {
+    std::wstring ext = InstallerExtension(software.file_ext);
+    std::wstring stem = ReplaceIllegal(software.soft_name);
+    TrimTrailingDotsAndBlanks(&stem);
+    if (EndsWithNoCase(stem, ext)) {
+        ext = stem.substr(stem.size() - ext.size());
+        stem.resize(stem.size() - ext.size());
+    } else if (stem.empty() && !software.soft_name.empty()) {
+        stem = L"_";  // a name of dots and blanks only
+    }
+    return JoinComponent(stem, ext);
+}
+
 }  // namespace
 
 std::wstring SafeFileNameComponent(const std::wstring& name) {
-    std::wstring clean;
-    for (wchar_t c : name) {
-        bool illegal = c < 32 || wcschr(L"<>:\"/\\|?*", c) != nullptr;
-        clean.push_back(illegal ? L'_' : c);
+    std::wstring clean = ReplaceIllegal(name);
+    TrimTrailingDotsAndBlanks(&clean);
+    // Shortening keeps the last extension when it is a short one.
+    size_t dot = clean.rfind(L'.');
+    if (clean.size() > kMaxNameLength && dot != std::wstring::npos && dot > 0 &&
+        clean.size() - dot <= kMaxExtensionLength) {
+        return JoinComponent(clean.substr(0, dot), clean.substr(dot));
     }
-    if (clean.size() > kMaxNameLength) clean.resize(kMaxNameLength);
-    // Windows drops trailing dots and blanks, which would turn "a.." into "a"
-    // and ".." into the parent folder.
-    while (!clean.empty() && (clean.back() == L'.' || clean.back() == L' ')) clean.pop_back();
-    if (clean.empty()) return L"_";
-    if (IsReservedDeviceName(clean)) clean.insert(0, L"_");
-    return clean;
+    return JoinComponent(clean, L"");
 }
 
 void MakeInstallerFileNameFor(const Software& software, int32_t union_id, std::wstring* out) {
@@ -73,16 +142,7 @@ void MakeInstallerFileNameFor(const Software& software, int32_t union_id, std::w
     // The pattern is stored in the OEM code page with a trailing NUL.
     OemToWide(software.name_expr, &pattern);
     if (!pattern.empty()) name = ApplyPattern(pattern, k, software.union_id);
-    if (name.empty()) {
-        wchar_t buffer[MAX_PATH] = {0};
-        if (!software.soft_name.empty()) {
-            lstrcpynW(buffer, SafeFileNameComponent(software.soft_name).c_str(), MAX_PATH);
-        }
-        std::wstring ext = software.file_ext.empty() ? L".exe" : software.file_ext;
-        PathAddExtensionW(buffer, SafeFileNameComponent(ext).c_str());
-        name = buffer;
-    }
-    *out = SafeFileNameComponent(name);
+    *out = name.empty() ? NameWithExtension(software) : SafeFileNameComponent(name);
 }
 
 void MakeInstallerFileName(const Software& software, std::wstring* out) {

@@ -3,6 +3,7 @@
 #include "tests/support/test_support.h"
 #include "tests/uitoolkit/fixtures/skin_fixtures.h"
 #include "uitoolkit/core/ui_render.h"
+#include "uitoolkit/image/image_decode.h"
 #include "uitoolkit/image/ui_image.h"
 #include "uitoolkit/zip/skin_files.h"
 
@@ -111,6 +112,59 @@ TEST(ImageLoader, BytesThatAreNoImageGiveNone) {
                                      std::string("GIF89a"), huge}) {
         EXPECT_FALSE(Decode(bytes));
     }
+}
+
+// Callers that must refuse large pictures before anything decodes them
+// (icons from the services) read the declared size from the header alone.
+TEST(ImageLoader, HeaderSizeIsReadWithoutDecoding) {
+    const std::string png = fixtures::EncodePng(std::vector<uint8_t>(3 * 2 * 4, 9), 3, 2);
+    std::string declared = png;
+    fixtures::WriteLe32(&declared, 16, 0x204E0000);  // big-endian 20000
+    fixtures::WriteLe32(&declared, 20, 0x10270000);  // big-endian 10000
+    std::string beyond = png;
+    fixtures::WriteLe32(&beyond, 16, 0x409C0000);  // big-endian 40000: over any dimension decoded
+    const std::string gif = fixtures::MakeGif(6, 5, kPalette, {{std::vector<uint8_t>(30, 1), 0, -1}});
+    struct Case {
+        const char* what;
+        std::string bytes;
+        bool read;
+        int width, height;
+    } cases[] = {
+        {"png", png, true, 3, 2},
+        {"png header only", png.substr(0, 33), true, 3, 2},
+        {"png declaring 20000x10000, no pixels for it", declared.substr(0, 33), true, 20000, 10000},
+        {"png beyond the largest dimension", beyond, false, 0, 0},
+        {"bmp", fixtures::EncodeBmp(std::vector<uint8_t>(5 * 4 * 3, 7), 5, 4), true, 5, 4},
+        {"jpeg", fixtures::EncodeJpg(std::vector<uint8_t>(7 * 3 * 3, 200), 7, 3), true, 7, 3},
+        {"tga", fixtures::EncodeTga(std::vector<uint8_t>(2 * 9 * 4, 1), 2, 9), true, 2, 9},
+        {"gif", gif, true, 6, 5},
+        {"text", "not an image at all", false, 0, 0},
+        {"empty", "", false, 0, 0},
+    };
+    for (const Case& c : cases) {
+        int width = -1, height = -1;
+        EXPECT_EQ(c.read, ReadImageHeaderSize(c.bytes.data(), c.bytes.size(), &width, &height)) << c.what;
+        EXPECT_EQ(c.width, width) << c.what;
+        EXPECT_EQ(c.height, height) << c.what;
+    }
+}
+
+// Skin images keep the toolkit's own limit: a picture larger than any icon
+// may be still loads.
+TEST(ImageLoader, SkinPicturesLargerThanAnyIconStillLoad) {
+    const int width = 1300, height = 1000;
+    std::vector<uint8_t> rgba(static_cast<size_t>(width) * height * 4, 0);
+    for (size_t i = 0; i < rgba.size(); i += 4) {
+        rgba[i] = 30;
+        rgba[i + 1] = 60;
+        rgba[i + 2] = 90;
+        rgba[i + 3] = 255;
+    }
+    ImagePtr image = Decode(fixtures::EncodePng(rgba, width, height));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(width, image->width);
+    EXPECT_EQ(height, image->height);
+    EXPECT_EQ(0xFF1E3C5Au, Pixels(image->bitmap).back());
 }
 
 TEST(GifLoader, FramesComeComposedWithTheirDelays) {

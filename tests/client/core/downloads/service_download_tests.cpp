@@ -28,6 +28,11 @@ protected:
     }
     bool Completed(int id) { return WaitUntil([&] { return !DownloadTaskRegistry::IsDownloading(id); }, 30000); }
     size_t FileRequests(int id) { return cat.FileRanges(id).size(); }
+    static size_t TimesCompleted(const SoftwarePtr& record) {
+        size_t listed = 0;
+        for (const auto& soft : DownloadTaskRegistry::CompletedList()) listed += soft == record;
+        return listed;
+    }
 
     ServiceCatalogue cat;
     RecordingView view;
@@ -115,11 +120,77 @@ TEST_F(ServiceDownloads, AThousandByteFileCompletesOnceAndIsListedOnce) {
     ASSERT_TRUE(Completed(id));
     std::vector<std::string> expected = {"prepare", "progress 99", "complete 100"};
     EXPECT_EQ(expected, view.Events());
-    size_t listed = 0;
-    for (const auto& s : DownloadTaskRegistry::CompletedList()) listed += s == rec;
-    EXPECT_EQ(1u, listed);
+    EXPECT_EQ(1u, TimesCompleted(rec));
     EXPECT_EQ(DownloadStateMap::kCompleted, DownloadStateMap::Get(id));
     EXPECT_EQ(cat.Source(id), cat.Written(id));
+}
+
+// A Stop that lands after the last byte was written and before the end of
+// the transfer was recorded: the restart asks for the range at the file's
+// end, which a web server answers with 416. The download is complete, and
+// the registry and its views see it completed, once.
+TEST_F(ServiceDownloads, AResumeOfAFileThatIsAlreadyWholeCompletesOnce) {
+    const int id = 3701;
+    // One read's worth: the read that brings the last byte returns at once,
+    // and the next one waits for the end of the answer.
+    const int size = 8192;
+    SoftwarePtr rec = cat.Add(id, size, size);
+    Watch(id);
+    // The whole body arrives, then the answer's end does not (for 1.5 s).
+    cat.service.Fault("stall_end", "/files/", 1, "1.5");
+    ASSERT_TRUE(DownloadTaskRegistry::Start(id));
+    ASSERT_TRUE(WaitUntil([&] { return DownloadTaskRegistry::Find(id)->received() == size; }));
+    DownloadTaskRegistry::Stop(id);
+    ASSERT_TRUE(DownloadTaskRegistry::IsDownloading(id));
+    EXPECT_EQ(0u, view.Count("complete"));
+    EXPECT_EQ(DownloadStateMap::kStopped, DownloadStateMap::Get(id));
+    EXPECT_TRUE(cat.Source(id) == cat.Written(id));
+
+    cat.service.Reset();
+    cat.service.Fault("range416", "/files/", -1);
+    ASSERT_TRUE(DownloadTaskRegistry::Restart(id));
+    ASSERT_TRUE(Completed(id));
+    Sleep(300);  // a second completion would arrive meanwhile
+    EXPECT_EQ(std::vector<std::string>{"bytes=" + std::to_string(size) + "-"}, cat.FileRanges(id));
+    EXPECT_EQ(1u, view.Count("complete"));
+    EXPECT_EQ("complete 100", view.Last());
+    EXPECT_EQ(0u, view.Count("failed"));
+    EXPECT_EQ(1u, TimesCompleted(rec));
+    EXPECT_EQ(DownloadStateMap::kCompleted, DownloadStateMap::Get(id));
+    EXPECT_EQ(0u, DownloadTaskRegistry::Find(id)->received());  // the empty task: none active
+    EXPECT_TRUE(cat.Source(id) == cat.Written(id));
+    cat.service.Reset();
+}
+
+// A new, smaller release under the same address while a download is
+// stopped: the resume gets 416, the download starts over from byte 0 and
+// ends with the new file, completed once.
+TEST_F(ServiceDownloads, AResumeAfterTheServedFileShrankStartsOverAndCompletesOnce) {
+    const int id = 3702;
+    SoftwarePtr rec = cat.Add(id, 96 * 1024, 96 * 1024);
+    Watch(id);
+    cat.service.Fault("throttle", "/files/", -1, "65536");
+    ASSERT_TRUE(DownloadTaskRegistry::Start(id));
+    ASSERT_TRUE(WaitUntil([&] { return DownloadTaskRegistry::Find(id)->received() >= 40000; }));
+    DownloadTaskRegistry::Stop(id);
+    const unsigned stopped_at = DownloadTaskRegistry::Find(id)->received();
+    ASSERT_LT(stopped_at, 96u * 1024);
+
+    cat.service.Reset();
+    PlainGet(cat.service.port(), "/_files/" + std::to_string(id) + "?size=20000&release=2");
+    cat.service.Fault("range416", "/files/", -1);
+    ASSERT_TRUE(DownloadTaskRegistry::Restart(id));
+    ASSERT_TRUE(Completed(id));
+    Sleep(300);
+    EXPECT_EQ((std::vector<std::string>{"bytes=" + std::to_string(stopped_at) + "-", ""}), cat.FileRanges(id));
+    EXPECT_EQ(1u, view.Count("complete"));
+    EXPECT_EQ("complete 100", view.Last());
+    EXPECT_EQ(0u, view.Count("failed"));
+    EXPECT_EQ(1u, TimesCompleted(rec));
+    cat.service.Reset();
+    const std::string release = cat.Source(id);
+    EXPECT_EQ(20000u, release.size());
+    EXPECT_TRUE(release == cat.Written(id)) << "written " << cat.Written(id).size();
 }
 
 TEST_F(ServiceDownloads, AShortBodyFailsWithState3AndPercentMinus1) {

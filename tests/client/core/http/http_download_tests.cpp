@@ -50,8 +50,9 @@ protected:
     void TearDown() override { test_support::RemoveTree(dir); }
 
     // Registers the size of /files/<id>.bin and returns its bytes.
-    std::string Source(const std::string& id, int size) {
-        PlainGet(service.port(), "/_files/" + id + "?size=" + std::to_string(size));
+    std::string Source(const std::string& id, int size, int release = 0) {
+        PlainGet(service.port(),
+                 "/_files/" + id + "?size=" + std::to_string(size) + "&release=" + std::to_string(release));
         std::string bytes = PlainGet(service.port(), "/files/" + id + ".bin");
         service.Reset();
         return bytes;
@@ -139,6 +140,79 @@ TEST_F(HttpDownload, OffsetBeyondTheFileStartsOverInsteadOfLeavingAGap) {
         EXPECT_EQ(1, observer.restarts) << c.what;
         EXPECT_EQ(50000, observer.received) << c.what;
         EXPECT_TRUE(Target() == source) << c.what;
+    }
+}
+
+// A resume whose range starts at or past the end of the served file gets
+// 416 from a real web server. The full length it gives decides: a local file
+// of that length is already whole, any other is fetched again from byte 0,
+// so neither a complete download nor one whose file shrank fails for ever.
+TEST_F(HttpDownload, UnsatisfiableRangeCompletesAWholeFileAndRefetchesAStaleOne) {
+    struct Case {
+        const char* what;
+        int old_size;        // bytes of the earlier release
+        int local_bytes;     // of it, already in the local file
+        int64_t offset;      // the resume offset asked for
+        int served_size;     // bytes served now
+        int served_release;  // 0: the same release as before
+        bool complete;       // the local file is already whole
+    } cases[] = {
+        {"whole file, resumed at its end", 50000, 50000, 50000, 50000, 0, true},
+        {"whole file of one chunk", 3000, 3000, 3000, 3000, 0, true},
+        {"empty file, empty local file", 0, 0, 0, 0, 0, true},
+        {"served file shrank below the offset", 80000, 60000, 60000, 30000, 2, false},
+        {"served file shrank, local file complete and longer", 80000, 80000, 80000, 20000, 2, false},
+        {"served file shrank to exactly the offset", 80000, 70000, 50000, 50000, 2, false},
+        {"served file is now empty", 5000, 5000, 5000, 0, 2, false},
+        {"local file longer than the served one, same release", 40000, 40000, 40000, 30000, 0, false},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        const std::string id = "dl-416-" + std::to_string(++n);
+        const std::string old_source = Source(id, c.old_size);
+        DeleteFileW(target.c_str());
+        ASSERT_TRUE(WriteFileBytes(target, old_source.substr(0, c.local_bytes))) << c.what;
+        const std::string source = Source(id, c.served_size, c.served_release);
+        service.Fault("range416", "/files/", -1);
+
+        RecordingObserver observer;
+        EXPECT_TRUE(HttpDownloadFile(service.host(), FilePath(id), target, &observer, c.offset)) << c.what;
+        EXPECT_TRUE(Target() == source) << c.what << ": size " << Target().size();
+        EXPECT_EQ(1, observer.ends) << c.what;
+        EXPECT_TRUE(!observer.steps.empty() && observer.steps.back() == 0) << c.what << ": ends with the end step";
+        std::vector<std::string> ranges;
+        for (const Json::Value& entry : service.Log()) {
+            if (entry["path"].asString() != "/files/" + id + ".bin") continue;
+            ranges.push_back(entry["range"].isString() ? entry["range"].asString() : "");
+        }
+        const std::string asked = "bytes=" + std::to_string(c.offset) + "-";
+        if (c.complete) {
+            EXPECT_EQ(std::vector<int>{0}, observer.steps) << c.what << ": nothing to fetch, only the end";
+            EXPECT_EQ(0, observer.restarts) << c.what;
+            EXPECT_EQ(std::vector<std::string>{asked}, ranges) << c.what;
+        } else {
+            EXPECT_EQ(c.offset > 0 ? 1 : 0, observer.restarts) << c.what;
+            EXPECT_EQ(c.served_size, observer.received) << c.what;
+            EXPECT_EQ((std::vector<std::string>{asked, ""}), ranges) << c.what << ": refetched without a range";
+        }
+        service.Reset();
+    }
+}
+
+TEST_F(HttpDownload, UnsatisfiableRangeWithoutAUsableLengthFailsAndKeepsTheFile) {
+    const std::string source = Source("dl-416-bad", 40000);
+    const std::string partial = source.substr(0, 40000);
+    for (const char* content_range : {"none", "bytes */", "bytes */abc", "bytes */-5", "bytes 0-1/40000",
+                                      "bytes */40000/1", "*/40000"}) {
+        ASSERT_TRUE(WriteFileBytes(target, partial));
+        service.Fault("range416", "/files/", -1, content_range);
+        RecordingObserver observer;
+        EXPECT_FALSE(HttpDownloadFile(service.host(), FilePath("dl-416-bad"), target, &observer, 40000))
+            << content_range;
+        EXPECT_TRUE(Target() == partial) << content_range;
+        EXPECT_TRUE(observer.steps.empty()) << content_range;
+        EXPECT_EQ(0, observer.restarts) << content_range;
+        service.Reset();
     }
 }
 

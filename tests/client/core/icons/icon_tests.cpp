@@ -149,4 +149,103 @@ TEST_F(Icons, AFailedPostDropsTheWaitersWithNoPath) {
     EXPECT_EQ(L"temp\\1003.png", served.got()[0].second);
 }
 
+// Icons are decoded on the thread that paints the rows. An answer whose
+// picture declares far more pixels than an icon needs (small on the wire,
+// seconds to decode) is refused from its header: no retry, a log line, no
+// file, and every waiter gets no path, as for a missing icon. Once the
+// service answers a proper icon again, the next request gets it.
+TEST_F(Icons, AnAnswerDeclaringAHugePictureIsRefusedAndTheIconFallsBack) {
+    struct Case {
+        IconKind kind;
+        int32_t id;
+        const char* picture;  // WxH of the answer's picture
+        bool refused;
+    } cases[] = {
+        {kSoftIcon, 1004, "4096x4096", true},
+        {kSoftIcon, 1005, "1025x1024", true},
+        {kSoftIcon, 1006, "1024x1025", true},
+        {kClassIcon, 102, "6000x5000", true},
+        {kSoftIcon, 1007, "1024x1024", false},  // as large as an icon may be
+        {kClassIcon, 103, "256x256", false},
+    };
+    std::wstring log_dir = test_support::MakeTempDir(L"iconlog");
+    std::string log_path;
+    for (wchar_t c : log_dir + L"\\icons.log") log_path += static_cast<char>(c);
+    for (const Case& c : cases) {
+        const std::string url = (c.kind == kSoftIcon ? "/icon/" : "/class_icon/") + std::to_string(c.id);
+        const std::wstring file = skin_ + L"\\" + IconRelativePath(c.kind, c.id);
+        service_.Reset();
+        service_.Fault("huge_image", url, -1, c.picture);
+        ASSERT_TRUE(log_open(log_path.c_str()));
+        Answers answers;
+        auto request = [&](IconDownloader::Callback callback) {
+            return c.kind == kSoftIcon ? IconDownloader::Instance().RequestSoftIcon(c.id, callback)
+                                       : IconDownloader::Instance().RequestClassIcon(c.id, callback);
+        };
+        ASSERT_TRUE(request(answers.Callback()));
+        ASSERT_TRUE(request(answers.Callback()));
+        ASSERT_TRUE(answers.Wait(2)) << c.picture;
+        log_close();
+        std::string text;
+        test_support::ReadFileBytes(log_dir + L"\\icons.log", &text);
+        std::string size = c.picture;
+        const std::string line = "IconDownloader::Work: icon " + std::to_string(c.id) +
+                                 " refused, its picture declares " + size + " pixels";
+        const std::wstring expected = c.refused ? L"<none>" : IconRelativePath(c.kind, c.id);
+        for (const auto& got : answers.got()) EXPECT_EQ(std::make_pair(c.id, expected), got) << c.picture;
+        EXPECT_EQ(1, Count(url)) << c.picture << ": a refused picture is not fetched again";
+        EXPECT_EQ(c.refused, text.find(line) != std::string::npos) << c.picture << "\n" << text;
+        EXPECT_EQ(std::string::npos, text.find("retry times")) << c.picture;
+        EXPECT_EQ(c.refused, GetFileAttributesW(file.c_str()) == INVALID_FILE_ATTRIBUTES) << c.picture;
+        if (!c.refused) continue;
+
+        // The service mends its answer: the next request fetches the icon.
+        service_.Reset();
+        Answers again;
+        ASSERT_TRUE(request(again.Callback()));
+        ASSERT_TRUE(again.Wait(1));
+        EXPECT_EQ(IconRelativePath(c.kind, c.id), again.got()[0].second) << c.picture;
+    }
+    test_support::RemoveTree(log_dir);
+}
+
+// A huge picture already on disk (left by an earlier run) is refused the
+// same way when the store first learns of it, and removed, so the next
+// request fetches the icon again.
+TEST_F(Icons, AHugePictureFoundOnDiskIsRefusedAndRemoved) {
+    service_.Fault("huge_image", "/icon/", -1, "3000x3000");
+    const std::string huge = PlainGet(service_.port(), "/icon/1008");
+    ASSERT_EQ(0u, huge.find("\x89PNG"));
+    const std::string small = PlainGet(service_.port(), "/class_icon/104");
+    service_.Reset();
+    ASSERT_EQ(0u, small.find("\x89PNG"));
+
+    std::wstring log_dir = test_support::MakeTempDir(L"iconlog");
+    std::string log_path;
+    for (wchar_t c : log_dir + L"\\icons.log") log_path += static_cast<char>(c);
+    ASSERT_TRUE(log_open(log_path.c_str()));
+    std::wstring path;
+    EXPECT_FALSE(SoftIcon::Instance().GetIconPath(1008, &path));  // creates the folder
+    ASSERT_TRUE(test_support::WriteFileBytes(skin_ + L"\\temp\\1008.png", huge));
+    EXPECT_FALSE(SoftIcon::Instance().GetIconPath(1008, &path));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((skin_ + L"\\temp\\1008.png").c_str()));
+    EXPECT_FALSE(TypeIcon::Instance().GetIconPath(104, &path));
+    ASSERT_TRUE(test_support::WriteFileBytes(skin_ + L"\\class\\104.png", small));
+    ASSERT_TRUE(TypeIcon::Instance().GetIconPath(104, &path));
+    EXPECT_EQ(L"class\\104.png", path);
+    log_close();
+    std::string text;
+    test_support::ReadFileBytes(log_dir + L"\\icons.log", &text);
+    EXPECT_NE(std::string::npos,
+              text.find("LocalIconMgr::GetIconPath: icon 1008 refused, its picture declares 3000x3000 pixels"))
+        << text;
+    test_support::RemoveTree(log_dir);
+
+    Answers answers;
+    ASSERT_TRUE(IconDownloader::Instance().RequestSoftIcon(1008, answers.Callback()));
+    ASSERT_TRUE(answers.Wait(1));
+    EXPECT_EQ(L"temp\\1008.png", answers.got()[0].second);
+    ASSERT_TRUE(SoftIcon::Instance().GetIconPath(1008, &path));
+}
+
 }  // namespace
