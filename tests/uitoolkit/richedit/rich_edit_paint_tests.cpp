@@ -51,5 +51,4 @@ TEST(RichEditPaintTest, TextIsDrawnInTheTextAreaAndNothingOutside) {
     EXPECT_GT(inside, 200) << (canvas == &printed ? "printed" : "shown");
     EXPECT_EQ(0, stray) << (canvas == &printed ? "printed" : "shown");
   }
-  if (const char* path = getenv("UIRICHEDIT_SHOT")) shown.SaveAsBmp(path);
 }

@@ -36,12 +36,15 @@ class RichEditScrollTest : public ::testing::Test {
   // (15,15) and the bar sits at its right. Beside it the licence box.
   static void SetUpTestSuite() {
     window = new RichEditWindow(
-        L"<HorizontalLayout inset=\"10,10,10,10\" childpadding=\"10\">"
+        L"<VerticalLayout><HorizontalLayout height=\"170\" inset=\"10,10,10,10\" "
+        L"childpadding=\"10\">"
         L"<RichEdit name=\"edit\" height=\"120\" width=\"300\" inset=\"5,5,5,5\" "
         L"vscrollbar=\"true\" bkcolor=\"#FFFFFFFF\" />"
         L"<RichEdit name=\"licence\" width=\"300\" height=\"150\" readonly=\"true\" "
-        L"vscrollbar=\"true\" /></HorizontalLayout>",
-        640, 180);
+        L"vscrollbar=\"true\" /></HorizontalLayout>"
+        L"<RichEdit name=\"wide\" height=\"50\" width=\"300\" hscrollbar=\"true\" />"
+        L"</VerticalLayout>",
+        640, 240);
   }
   static void TearDownTestSuite() {
     delete window;
@@ -87,7 +90,7 @@ TEST_F(RichEditScrollTest, LongTextShowsTheBarBesideTheTextArea) {
 TEST_F(RichEditScrollTest, TheWheelScrollsBarAndLinesTogether) {
   const POINT pt = TextPoint(edit);
   const RECT area = edit->GetTextArea();
-  DibCanvas top(640, 180);
+  DibCanvas top(640, 240);
   window->Render(top);
   int last = 0;
   for (int notch = 1; notch <= 3; ++notch) {
@@ -96,14 +99,14 @@ TEST_F(RichEditScrollTest, TheWheelScrollsBarAndLinesTogether) {
     last = BarPos(edit);
   }
   EXPECT_GT(FirstVisibleLine(edit), 0);
-  DibCanvas scrolled(640, 180);
+  DibCanvas scrolled(640, 240);
   window->Render(scrolled);
   EXPECT_GT(Changed(top, scrolled, area), 100);
 
   for (int notch = 0; notch < 10; ++notch) window->Wheel(pt.x, pt.y, true);
   EXPECT_EQ(0, BarPos(edit));
   EXPECT_EQ(0, FirstVisibleLine(edit));
-  DibCanvas back(640, 180);
+  DibCanvas back(640, 240);
   window->Render(back);
   EXPECT_EQ(0, Changed(top, back, area));
 
@@ -203,4 +206,32 @@ TEST_F(RichEditScrollTest, AReadOnlyDisabledLicenceScrollsWithWheelAndBar) {
   window->Click((button2.left + button2.right) / 2, (button2.top + button2.bottom) / 2);
   EXPECT_GT(bar->GetScrollPos(), wheeled);
   EXPECT_GT(FirstVisibleLine(edit), 0);
+}
+
+// Text that does not wrap scrolls sideways through the horizontal bar.
+TEST_F(RichEditScrollTest, ALongLineScrollsSidewaysThroughTheHorizontalBar) {
+  CRichEditUI* wide = window->Edit(L"wide");
+  ASSERT_NE(nullptr, wide);
+  std::wstring line;
+  for (int i = 0; i < 30; ++i) line += L"word" + std::to_wstring(i) + L" ";
+  wide->SetText(line.c_str());
+  window->Paint();
+  CScrollBarUI* hbar = wide->GetHorizontalScrollBar();
+  ASSERT_NE(nullptr, hbar);
+  ASSERT_TRUE(hbar->IsVisible());
+  EXPECT_GT(hbar->GetScrollRange(), 100);
+  const RECT area = wide->GetTextArea();
+  EXPECT_EQ(hbar->GetBounds().top, area.bottom);
+  EXPECT_EQ(wide->GetBounds().bottom, hbar->GetBounds().bottom);
+  wide->ScrollLineRight();
+  wide->ScrollPageRight();
+  window->Paint();
+  const int moved = hbar->GetScrollPos();
+  EXPECT_GT(moved, 0);
+  POINTL first = {0, 0};
+  wide->TxSendMessage(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&first), 0, nullptr);
+  EXPECT_EQ(area.left - moved, first.x);
+  wide->ScrollToLeftEnd();
+  window->Paint();
+  EXPECT_EQ(0, hbar->GetScrollPos());
 }
