@@ -117,7 +117,9 @@ LRESULT CRichEditUI::FilterMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool&
     handled = true;
   else if (mouse && host->IsMouseCaptured())
     handled = true;
-  if (msg == WM_SETCURSOR || msg == WM_HELP) handled = false;
+  // A move also goes on to the manager, so the controls around learn that
+  // the mouse left them (hover and hot states stay right).
+  if (msg == WM_SETCURSOR || msg == WM_HELP || msg == WM_MOUSEMOVE) handled = false;
   host->Release();
   return result;
 }
@@ -211,7 +213,8 @@ void CRichEditUI::ScrollLineDown() {
   const int before = vbar ? vbar->GetScrollPos() : 0;
   SendScroll(WM_VSCROLL, SB_LINEDOWN);
   // Plain text: when the engine did not move, the bar goes to its end.
-  if (!m_rich && vbar && vbar == m_verticalScrollBar && vbar->GetScrollPos() <= before)
+  if (!m_rich && vbar && vbar == m_verticalScrollBar && vbar->IsVisible() &&
+      vbar->GetScrollPos() <= before)
     vbar->SetScrollPos(vbar->GetScrollRange());
 }
 

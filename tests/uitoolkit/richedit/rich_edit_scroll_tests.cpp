@@ -235,3 +235,17 @@ TEST_F(RichEditScrollTest, ALongLineScrollsSidewaysThroughTheHorizontalBar) {
   window->Paint();
   EXPECT_EQ(0, hbar->GetScrollPos());
 }
+
+// The engine takes the mouse over the text area, yet the manager still
+// follows it, so the control the mouse came from learns that it left.
+TEST_F(RichEditScrollTest, MovesOverTheTextStillReachTheManager) {
+  CRichEditUI* licence = window->Edit(L"licence");
+  const POINT in_licence = TextPoint(licence);
+  const POINT in_edit = TextPoint(edit);
+  window->Send(WM_MOUSEMOVE, 0, Pt(in_licence.x, in_licence.y));
+  EXPECT_EQ(licence, window->win.manager.GetHoverControl());
+  window->Send(WM_MOUSEMOVE, 0, Pt(in_edit.x, in_edit.y));
+  EXPECT_EQ(edit, window->win.manager.GetHoverControl());
+  window->Send(WM_MOUSEMOVE, 0, Pt(630, 230));
+  EXPECT_NE(edit, window->win.manager.GetHoverControl());
+}
