@@ -15,6 +15,7 @@
 #include "uitoolkit/controls/list_header_item.h"
 #include "uitoolkit/controls/list_text_element.h"
 #include "uitoolkit/controls/progress.h"
+#include "uitoolkit/controls/rich_edit.h"
 #include "uitoolkit/controls/slider.h"
 #include "uitoolkit/controls/label.h"
 #include "uitoolkit/controls/option.h"
@@ -54,6 +55,7 @@ const TagEntry kTags[] = {
     {L"Slider", &Make<CSliderUI>},
     {L"ButtonGif", &Make<CButtonGifUI>},
     {L"Edit", &Make<CEditUI>},
+    {L"RichEdit", &Make<CRichEditUI>},
     {L"List", &Make<CListUI>},
     {L"ListHeader", &Make<CListHeaderUI>},
     {L"ListHeaderItem", &Make<CListHeaderItemUI>},

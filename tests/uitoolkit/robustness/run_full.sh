@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The full robustness run: N mutated inputs per target (default 100000)
-# for the markup parser, the zip reader and the image loader, under Wine.
+# for the markup parser, the zip reader and the image loader (and a share
+# of that for skins with mutated rich-edit attributes), under Wine.
 # Prints the inputs fed, the time taken and the slowest input per target.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/../../.." && pwd)
