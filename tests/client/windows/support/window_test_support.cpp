@@ -1,0 +1,153 @@
+#include "tests/client/windows/support/window_test_support.h"
+
+#include <wchar.h>
+
+#include <map>
+
+#include "client/windows/pages/page_receiver.h"
+#include "tests/support/test_support.h"
+#include "uitoolkit/core/window_manager.h"
+
+namespace wintest {
+
+std::wstring DistSkinFolder() {
+    return test_support::WinePath(test_support::Env("VANTREL_TEST_DIST")) + L"\\skin";
+}
+
+void UseDistSkin() {
+    UiToolkit::CWindowManagerUI::SetInstance(::GetModuleHandleW(nullptr));
+    UiToolkit::CWindowManagerUI::SetResourceFolder(DistSkinFolder().c_str());
+}
+
+namespace {
+void PumpOnce() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // A quit belongs to the test's own checks: put it back and stop.
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        if (!UiToolkit::CWindowManagerUI::TranslateMessage(&msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+}
+}  // namespace
+
+void Pump(DWORD ms) {
+    DWORD start = ::GetTickCount();
+    do {
+        PumpOnce();
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    } while (::GetTickCount() - start < ms);
+    PumpOnce();
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms) {
+    DWORD start = ::GetTickCount();
+    for (;;) {
+        PumpOnce();
+        if (done()) return true;
+        if (::GetTickCount() - start >= timeout_ms) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+void ClickAt(HWND hwnd, POINT pt) {
+    LPARAM at = MAKELPARAM(pt.x, pt.y);
+    ::PostMessageW(hwnd, WM_MOUSEMOVE, 0, at);
+    ::PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::PostMessageW(hwnd, WM_LBUTTONUP, 0, at);
+}
+
+void ClickControl(HWND hwnd, UiToolkit::CControlUI* control) {
+    const RECT& rc = control->GetBounds();
+    ClickAt(hwnd, POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
+}
+
+void PressKey(HWND hwnd, WPARAM key) {
+    ::PostMessageW(hwnd, WM_KEYDOWN, key, 1);
+    ::PostMessageW(hwnd, WM_KEYUP, key, 0xC0000001);
+}
+
+namespace {
+std::map<UINT_PTR, std::function<void()>>& Steps() {
+    static std::map<UINT_PTR, std::function<void()>> steps;
+    return steps;
+}
+void CALLBACK StepTimer(HWND, UINT, UINT_PTR id, DWORD) {
+    ::KillTimer(nullptr, id);
+    auto it = Steps().find(id);
+    if (it == Steps().end()) return;
+    std::function<void()> step = std::move(it->second);
+    Steps().erase(it);
+    step();
+}
+}  // namespace
+
+void RunSoon(DWORD delay_ms, std::function<void()> step) {
+    UINT_PTR id = ::SetTimer(nullptr, 0, delay_ms, &StepTimer);
+    Steps()[id] = std::move(step);
+}
+
+namespace {
+struct FindState {
+    const wchar_t* cls;
+    HWND found;
+};
+BOOL CALLBACK FindOwn(HWND hwnd, LPARAM data) {
+    FindState* s = reinterpret_cast<FindState*>(data);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t name[128];
+    if (pid == ::GetCurrentProcessId() && ::IsWindowVisible(hwnd) &&
+        ::GetClassNameW(hwnd, name, 128) && wcscmp(name, s->cls) == 0) {
+        s->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+}  // namespace
+
+HWND FindOwnWindow(const wchar_t* class_name) {
+    FindState s = {class_name, nullptr};
+    ::EnumWindows(&FindOwn, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+LPVOID RecordingPage::FindInterface(const wchar_t* name) {
+    if (name && wcscmp(name, kPageReceiverInterface) == 0)
+        return static_cast<UiToolkit::INotifyUI*>(this);
+    return CContainerUI::FindInterface(name);
+}
+
+void RecordingPage::Notify(UiToolkit::TUiNotify& msg) {
+    log.push_back(Delivery{msg.sType.GetData(), msg.pSender, msg.wParam, msg.lParam, msg.dwTimestamp});
+}
+
+int RecordingPage::Count(const wchar_t* type) const {
+    int n = 0;
+    for (const Delivery& d : log) n += d.type == type;
+    return n;
+}
+
+RecordingTarget::RecordingTarget(TargetClass cls, bool* destroyed) : destroyed_(destroyed) {
+    LiveTarget target;
+    target.cls = cls;
+    target.control = this;
+    target.receiver = this;
+    target.icon = this;
+    registration_.Set(this, target);
+}
+
+RecordingTarget::~RecordingTarget() {
+    if (destroyed_) *destroyed_ = true;
+}
+
+void RecordingTarget::Notify(UiToolkit::TUiNotify& msg) {
+    log.push_back(Delivery{msg.sType.GetData(), msg.pSender, msg.wParam, msg.lParam, msg.dwTimestamp});
+}
+
+}  // namespace wintest
