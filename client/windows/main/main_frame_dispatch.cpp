@@ -72,8 +72,15 @@ bool MainFrameWnd::Broadcast(const MessageRow& row, WPARAM wParam, LPARAM lParam
         DropMessage(row, wParam, lParam, lParam ? "the row is gone" : "no row");
         return true;
     }
-    m_manager.EmitNotify(help_btn_, row.notification, wParam, lParam, true);
+    QueueBroadcast(row.notification, wParam, lParam);
     return row.sets_handled;
+}
+
+void MainFrameWnd::QueueBroadcast(const wchar_t* name, WPARAM wParam, LPARAM lParam) {
+    m_manager.EmitNotify(help_btn_, name, wParam, lParam, true);
+    // The manager delivers what is queued when the window handles its next
+    // message: make that now, not at the next mouse move.
+    ::PostMessageW(m_hwnd, WM_NULL, 0, 0);
 }
 
 bool MainFrameWnd::HandleOwn(const MessageRow& row, WPARAM wParam, LPARAM lParam) {
@@ -99,7 +106,7 @@ bool MainFrameWnd::HandleOwn(const MessageRow& row, WPARAM wParam, LPARAM lParam
     case WM_CLICK_DETAIL_ON_SCHEME:
         // The market page is the receiver when the queued broadcast arrives.
         ShowTab(kMarketTab);
-        m_manager.EmitNotify(help_btn_, row.notification, wParam, lParam, true);
+        QueueBroadcast(row.notification, wParam, lParam);
         return true;
     case WM_ADD_TO_SCHEME:
         OnAddToScheme(static_cast<int>(lParam));
@@ -171,7 +178,7 @@ void MainFrameWnd::OnLogout() {
 }
 
 void MainFrameWnd::AnnounceLogin(WPARAM wParam, LPARAM lParam) {
-    m_manager.EmitNotify(help_btn_, L"login_post", wParam, lParam, true);
+    QueueBroadcast(L"login_post", wParam, lParam);
 }
 
 void MainFrameWnd::OnLoginSucceeded(WPARAM wParam, LPARAM lParam) {

@@ -133,6 +133,13 @@ LRESULT MainFrameWnd::OnClose(UINT, WPARAM, LPARAM, bool& handled) {
     return 0;
 }
 
+// An icon must not outlive its window.
+LRESULT MainFrameWnd::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {
+    RemoveTrayIcon();
+    handled = false;
+    return 0;
+}
+
 UiToolkit::CControlUI* MainFrameWnd::PageOfTab(int tab) const {
     if (!switch_ || tab < 0 || tab >= switch_->GetCount()) return nullptr;
     UiToolkit::CControlUI* item = switch_->GetItemAt(tab);

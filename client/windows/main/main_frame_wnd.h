@@ -59,6 +59,7 @@ protected:
     const wchar_t* SkinFile() const override;
     bool OnDialogKey(WPARAM key) override;
     LRESULT OnClose(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) override;
+    LRESULT OnDestroy(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) override;
     LRESULT OnOtherMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) override;
 
     // Test seam: the start-up jobs (update check, then database refresh)
@@ -84,6 +85,7 @@ private:
     void OnLogout();
     void OnLoginSucceeded(WPARAM wParam, LPARAM lParam);
     void AnnounceLogin(WPARAM wParam, LPARAM lParam);
+    void QueueBroadcast(const wchar_t* name, WPARAM wParam, LPARAM lParam);
     void OnAutoLoginDone();
     void OnAddToScheme(int soft_id);
     void OnIconPathReady(const MessageRow& row, WPARAM wParam, LPARAM lParam);

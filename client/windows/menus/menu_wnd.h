@@ -19,6 +19,7 @@ public:
     // Shows the menu for `parent` at the screen point x, y.
     void Popup(HWND parent, int x, int y);
     void Notify(UiToolkit::TUiNotify& msg) override;
+    UiToolkit::CWindowManagerUI& Manager() { return m_manager; }
 
 protected:
     const wchar_t* WindowClassName() const override;

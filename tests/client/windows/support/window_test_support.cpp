@@ -4,6 +4,8 @@
 
 #include <map>
 
+#include <gtest/gtest.h>
+
 #include "client/windows/pages/page_receiver.h"
 #include "tests/support/test_support.h"
 #include "uitoolkit/core/window_manager.h"
@@ -117,6 +119,64 @@ HWND FindOwnWindow(const wchar_t* class_name) {
     return s.found;
 }
 
+namespace {
+void PollForWindow(std::wstring cls, std::function<void(HWND, UiToolkit::WindowImplBase*)> act,
+                   DWORD deadline) {
+    HWND found = FindOwnWindow(cls.c_str());
+    if (found) {
+        auto* wnd = reinterpret_cast<UiToolkit::CWindowWnd*>(::GetWindowLongPtrW(found, GWLP_USERDATA));
+        act(found, dynamic_cast<UiToolkit::WindowImplBase*>(wnd));
+        return;
+    }
+    if (static_cast<LONG>(::GetTickCount() - deadline) >= 0) {
+        ADD_FAILURE() << "no window of class " << std::string(cls.begin(), cls.end());
+        return;
+    }
+    RunSoon(30, [cls, act, deadline] { PollForWindow(cls, act, deadline); });
+}
+}  // namespace
+
+void WhenWindowAppears(const wchar_t* class_name,
+                       std::function<void(HWND, UiToolkit::WindowImplBase*)> act, DWORD timeout_ms) {
+    PollForWindow(class_name, std::move(act), ::GetTickCount() + timeout_ms);
+}
+
+std::wstring ControlText(UiToolkit::WindowImplBase* wnd, const wchar_t* name) {
+    UiToolkit::CControlUI* c = wnd ? wnd->Manager().FindControl(name) : nullptr;
+    return c ? std::wstring(c->GetText().GetData()) : L"<missing>";
+}
+
+void ClickNamed(UiToolkit::WindowImplBase* wnd, const wchar_t* name) {
+    UiToolkit::CControlUI* c = wnd ? wnd->Manager().FindControl(name) : nullptr;
+    if (!c) {
+        ADD_FAILURE() << "no control to click";
+        return;
+    }
+    ClickControl(wnd->GetHWND(), c);
+}
+
+namespace {
+class OwnerWindow : public UiToolkit::CWindowWnd {
+protected:
+    const wchar_t* WindowClassName() const override { return L"DialogTestOwner"; }
+};
+OwnerWindow* g_owner = nullptr;
+}  // namespace
+
+void DialogOwnerTest::SetUpTestSuite() {
+    UseDistSkin();
+    g_owner = new OwnerWindow;
+    g_owner->Create(nullptr, L"owner", WS_POPUP | WS_VISIBLE, WS_EX_TOOLWINDOW, 200, 150, 600, 400);
+}
+
+void DialogOwnerTest::TearDownTestSuite() {
+    ::DestroyWindow(g_owner->GetHWND());
+    delete g_owner;
+    g_owner = nullptr;
+}
+
+HWND DialogOwnerTest::owner() { return g_owner ? g_owner->GetHWND() : nullptr; }
+
 LPVOID RecordingPage::FindInterface(const wchar_t* name) {
     if (name && wcscmp(name, kPageReceiverInterface) == 0)
         return static_cast<UiToolkit::INotifyUI*>(this);
@@ -125,6 +185,14 @@ LPVOID RecordingPage::FindInterface(const wchar_t* name) {
 
 void RecordingPage::Notify(UiToolkit::TUiNotify& msg) {
     log.push_back(Delivery{msg.sType.GetData(), msg.pSender, msg.wParam, msg.lParam, msg.dwTimestamp});
+    if (on_notify) on_notify(msg);
+}
+
+const Delivery* RecordingPage::Last(const wchar_t* type) const {
+    for (auto it = log.rbegin(); it != log.rend(); ++it) {
+        if (it->type == type) return &*it;
+    }
+    return nullptr;
 }
 
 int RecordingPage::Count(const wchar_t* type) const {
@@ -146,7 +214,10 @@ RecordingTarget::~RecordingTarget() {
     if (destroyed_) *destroyed_ = true;
 }
 
+int RecordingTarget::total_deliveries = 0;
+
 void RecordingTarget::Notify(UiToolkit::TUiNotify& msg) {
+    ++total_deliveries;
     log.push_back(Delivery{msg.sType.GetData(), msg.pSender, msg.wParam, msg.lParam, msg.dwTimestamp});
 }
 

@@ -4,6 +4,8 @@
 // what reaches them.
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -12,6 +14,7 @@
 #include "uitoolkit/controls/container.h"
 #include "uitoolkit/core/control.h"
 #include "uitoolkit/core/notify.h"
+#include "uitoolkit/window/window_impl_base.h"
 
 namespace wintest {
 
@@ -38,6 +41,17 @@ void RunSoon(DWORD delay_ms, std::function<void()> step);
 // The first visible top-level window of this process with that class.
 HWND FindOwnWindow(const wchar_t* class_name);
 
+// Waits (from whatever message loop runs, so also inside a modal loop) for
+// a visible window of this process with that class, then calls `act` once
+// with it and its skinned window object (none for other windows).
+void WhenWindowAppears(const wchar_t* class_name,
+                       std::function<void(HWND, UiToolkit::WindowImplBase*)> act,
+                       DWORD timeout_ms = 10000);
+// The text of a named control of a skinned window.
+std::wstring ControlText(UiToolkit::WindowImplBase* wnd, const wchar_t* name);
+// Posts a click on a named control of a skinned window.
+void ClickNamed(UiToolkit::WindowImplBase* wnd, const wchar_t* name);
+
 // What a recording receiver saw.
 struct Delivery {
     std::wstring type;
@@ -56,8 +70,13 @@ public:
     int Count(const wchar_t* type) const;
     void Clear() { log.clear(); }
 
+    // The last delivery of that type, or none.
+    const Delivery* Last(const wchar_t* type) const;
+
     std::wstring tag;
     std::vector<Delivery> log;
+    // Called for each notification after it is recorded.
+    std::function<void(UiToolkit::TUiNotify&)> on_notify;
 };
 
 // An object that a message can name: registered as a live target of the
@@ -73,10 +92,24 @@ public:
 
     std::vector<Delivery> log;
     std::vector<std::wstring> icons;
+    // Deliveries to every recording target so far: a destroyed target
+    // cannot record that it was called.
+    static int total_deliveries;
 
 private:
     bool* destroyed_;
     LiveTargetRegistration registration_;
+};
+
+// A test suite whose dialogs are shown over one plain window: the skin of
+// build/dist, and the owner made once (windows are slow to come and go
+// under Wine without a window manager).
+class DialogOwnerTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite();
+    static void TearDownTestSuite();
+    void TearDown() override { UseDistSkin(); }
+    static HWND owner();
 };
 
 // Watches one heap address: true once `delete` was called on it.
