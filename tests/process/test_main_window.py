@@ -1,7 +1,7 @@
 """The skinned main window of vantrel.exe driven with real input (xdotool):
 tabs, the settings menu and the about box, hiding to the tray and coming
 back from it, the tray menu's exit, "shutdown" while a loading window is up,
-and a missing skin."""
+and a broken skin (missing, or lacking a control the code needs)."""
 import json
 import os
 import time
@@ -186,19 +186,38 @@ class MainWindowProcess(unittest.TestCase):
         # Bounded by the check's time-out (5 s), the watcher's second and Wine.
         self.assertLess(time.time() - began, 15.0)
 
-    def test_a_missing_skin_shows_the_failure_box_and_exits_with_1(self):
-        os.remove(self.folder.file("skin", "skin.xml"))
-        self.proc = self.folder.start(env=self.session.env())
-        box = desktop.wait_window(name="UiToolkit", timeout=30)
-        self.assertIsNotNone(box, "no failure box")
-        self.shot("skin_failure_box")
-        desktop.key("Return")
-        code = self.exits(20)
-        if code is None:  # the key went elsewhere: press its button
-            desktop.click(box.x + box.w // 2, box.y + box.h - 20)
-            code = self.exits(20)
-        self.assertEqual(1, code)
-        self.proc = None
+    def test_a_broken_skin_shows_the_failure_box_and_exits_with_1(self):
+        skin = self.folder.file("skin", "skin.xml")
+        with open(skin, encoding="utf-8") as f:
+            good = f.read()
+        cases = [
+            ("no skin.xml", None, None),
+            ("a control missing", good.replace('name="help_btn"', 'name="helper"'),
+             'skin skin.xml: control "help_btn" is missing'),
+            ("a control of another class", good.replace('<Button name="version_tips"', '<Label name="version_tips"'),
+             'skin skin.xml: control "version_tips" is a LabelUI, not a Button'),
+        ]
+        for what, text, logged in cases:
+            with self.subTest(what):
+                if text is None:
+                    os.remove(skin)
+                else:
+                    with open(skin, "w", encoding="utf-8") as f:
+                        f.write(text)
+                self.proc = self.folder.start(env=self.session.env())
+                box = desktop.wait_window(name="UiToolkit", timeout=30)
+                self.assertIsNotNone(box, "no failure box")
+                self.shot("skin_failure_box")
+                desktop.key("Return")
+                code = self.exits(20)
+                if code is None:  # the key went elsewhere: press its button
+                    desktop.click(box.x + box.w // 2, box.y + box.h - 20)
+                    code = self.exits(20)
+                self.assertEqual(1, code)
+                self.proc = None
+                if logged:
+                    self.assertTrue(any(logged in line for line in self.folder.log_lines()),
+                                    self.folder.log_lines())
 
 
 if __name__ == "__main__":
