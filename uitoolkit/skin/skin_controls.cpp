@@ -3,7 +3,10 @@
 #include <wchar.h>
 
 #include "uitoolkit/controls/button.h"
+#include "uitoolkit/controls/combo.h"
+#include "uitoolkit/controls/combo_box.h"
 #include "uitoolkit/controls/container.h"
+#include "uitoolkit/controls/date_time.h"
 #include "uitoolkit/controls/edit.h"
 #include "uitoolkit/controls/gif_button.h"
 #include "uitoolkit/controls/list.h"
@@ -18,6 +21,7 @@
 #include "uitoolkit/controls/option.h"
 #include "uitoolkit/controls/scroll_bar.h"
 #include "uitoolkit/controls/text.h"
+#include "uitoolkit/controls/tree_view.h"
 #include "uitoolkit/core/control.h"
 #include "uitoolkit/layouts/child_layout.h"
 #include "uitoolkit/layouts/horizontal_layout.h"
@@ -58,6 +62,10 @@ const TagEntry kTags[] = {
     {L"ListLabelElement", &Make<CListLabelElementUI>},
     {L"ListTextElement", &Make<CListTextElementUI>},
     {L"ListContainerElement", &Make<CListContainerElementUI>},
+    {L"DateTime", &Make<CDateTimeUI>},
+    {L"Combo", &Make<CComboUI>},
+    {L"ComboBox", &Make<CComboBoxUI>},
+    {L"TreeView", &Make<CTreeViewUI>},
 };
 
 }  // namespace
