@@ -14,6 +14,22 @@ namespace {
 // numbered this much higher.
 const UINT kReflected = 0x2000;
 
+// Posted to the picker by its calendar when the calendar loses the focus.
+const UINT kCalendarLeft = WM_APP + 0x3D1;
+const UINT_PTR kCalendarWatch = 1;
+
+// Watches the drop-down calendar: the picker has no other way to learn
+// that a click elsewhere took the focus from it.
+LRESULT CALLBACK WatchCalendar(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                               DWORD_PTR picker) {
+  if (msg == WM_KILLFOCUS) {
+    ::PostMessageW(reinterpret_cast<HWND>(picker), kCalendarLeft, 0, 0);
+  } else if (msg == WM_NCDESTROY) {
+    ::RemoveWindowSubclass(hwnd, &WatchCalendar, id);
+  }
+  return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
 }  // namespace
 
 CDateTimeWnd::CDateTimeWnd()
@@ -119,17 +135,22 @@ LRESULT CDateTimeWnd::ProcessMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_NOTIFY + kReflected: {
       const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
-      if (header && header->code == DTN_CLOSEUP) {
-        // The calendar is gone. With the focus still on it (or nowhere)
-        // the edit goes on in the picker; a click elsewhere ended it.
-        HWND focus = ::GetFocus();
-        if (!focus || IsOwnWindow(focus))
-          ::SetFocus(m_hwnd);
-        else
-          EndAsFocusLoss();
+      if (!header) break;
+      if (header->code == DTN_DROPDOWN) {
+        HWND calendar = reinterpret_cast<HWND>(::SendMessageW(m_hwnd, DTM_GETMONTHCAL, 0, 0));
+        if (calendar)
+          ::SetWindowSubclass(calendar, &WatchCalendar, kCalendarWatch,
+                              reinterpret_cast<DWORD_PTR>(m_hwnd));
+      } else if (header->code == DTN_CLOSEUP) {
+        // A day was picked or the button closed the calendar: the edit
+        // goes on in the picker.
+        if (m_owner && m_owner->m_updateMode == CDateTimeUI::kPickerOpen) ::SetFocus(m_hwnd);
       }
       break;
     }
+    case kCalendarLeft:
+      EndUnlessFocused();
+      return 0;
     default:
       break;
   }

@@ -1,0 +1,78 @@
+#pragma once
+// A shown window with two date-time controls, a receiver that records what
+// the controls report (none of it is expected), and helpers that reach the
+// open native picker and its drop-down calendar.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "tests/uitoolkit/widgets/widget_window.h"
+#include "uitoolkit/controls/date_time.h"
+
+namespace datetest {
+
+using namespace uitest;
+
+inline SYSTEMTIME Day(int year, int month, int day) {
+  SYSTEMTIME st = {};
+  st.wYear = static_cast<WORD>(year);
+  st.wMonth = static_cast<WORD>(month);
+  st.wDay = static_cast<WORD>(day);
+  return st;
+}
+
+inline std::wstring Today() {
+  SYSTEMTIME now;
+  ::GetLocalTime(&now);
+  return std::wstring(FormatDateText(now));
+}
+
+struct DateWindow {
+  WidgetWindow w;
+  CDateTimeUI* date = w.Add(new CDateTimeUI, L"date", RECT{10, 10, 160, 34});
+  CDateTimeUI* other = w.Add(new CDateTimeUI, L"other", RECT{10, 60, 160, 84});
+
+  HWND Picker() const { return date->GetPickerWindow(); }
+  SYSTEMTIME PickerDate() const {
+    SYSTEMTIME st = {};
+    ::SendMessageW(Picker(), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st));
+    return st;
+  }
+  void SetPickerDate(const SYSTEMTIME& st) {
+    ::SendMessageW(Picker(), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
+  }
+  // Clicks the picker's drop-down button; returns the calendar shown.
+  HWND DropDown() {
+    RECT rc;
+    ::GetClientRect(Picker(), &rc);
+    const LPARAM at = MAKELPARAM(rc.right - 5, rc.bottom / 2);
+    ::SendMessageW(Picker(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::SendMessageW(Picker(), WM_LBUTTONUP, 0, at);
+    HWND calendar = reinterpret_cast<HWND>(::SendMessageW(Picker(), DTM_GETMONTHCAL, 0, 0));
+    return calendar && ::IsWindowVisible(calendar) ? calendar : nullptr;
+  }
+  // Clicks day `day` of the month the calendar shows first.
+  static bool PickDay(HWND calendar, int day) {
+    SYSTEMTIME first = {};
+    ::SendMessageW(calendar, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&first));
+    RECT rc;
+    ::GetClientRect(calendar, &rc);
+    for (int y = 0; y < rc.bottom; y += 2) {
+      for (int x = 0; x < rc.right; x += 2) {
+        MCHITTESTINFO hit = {};
+        hit.cbSize = sizeof(hit);
+        hit.pt = POINT{x, y};
+        ::SendMessageW(calendar, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+        if (hit.uHit == MCHT_CALENDARDATE && hit.st.wDay == day && hit.st.wMonth == first.wMonth) {
+          ::SendMessageW(calendar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+          ::SendMessageW(calendar, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+          return true;
+        }
+      }
+    }
+    return false;
+  }
+};
+
+}  // namespace datetest
