@@ -8,6 +8,7 @@ PACKAGES=(
   wine wine32:i386 wine64 xvfb xauth nsis fonts-wqy-microhei
   libz-mingw-w64-dev libstb-dev googletest tcl imagemagick x11-apps
   cmake python3 curl dpkg-dev xz-utils locales
+  xdotool
 )
 
 missing=()

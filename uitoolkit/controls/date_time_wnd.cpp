@@ -142,8 +142,9 @@ LRESULT CDateTimeWnd::ProcessMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
           ::SetWindowSubclass(calendar, &WatchCalendar, kCalendarWatch,
                               reinterpret_cast<DWORD_PTR>(m_hwnd));
       } else if (header->code == DTN_CLOSEUP) {
-        // A day was picked or the button closed the calendar: the edit
-        // goes on in the picker.
+        // A day was picked or the picker's button closed the calendar: the
+        // edit goes on in the picker. (A click elsewhere reaches the
+        // picker through the calendar losing the focus.)
         if (m_owner && m_owner->m_updateMode == CDateTimeUI::kPickerOpen) ::SetFocus(m_hwnd);
       }
       break;
