@@ -3,9 +3,9 @@
 #include <wchar.h>
 
 #include "uitoolkit/controls/button.h"
+#include "uitoolkit/controls/container.h"
 #include "uitoolkit/controls/combo.h"
 #include "uitoolkit/controls/combo_box.h"
-#include "uitoolkit/controls/container.h"
 #include "uitoolkit/controls/date_time.h"
 #include "uitoolkit/controls/edit.h"
 #include "uitoolkit/controls/gif_button.h"
@@ -56,16 +56,16 @@ const TagEntry kTags[] = {
     {L"Slider", &Make<CSliderUI>},
     {L"ButtonGif", &Make<CButtonGifUI>},
     {L"Edit", &Make<CEditUI>},
+    {L"DateTime", &Make<CDateTimeUI>},
+    {L"Combo", &Make<CComboUI>},
+    {L"ComboBox", &Make<CComboBoxUI>},
+    {L"TreeView", &Make<CTreeViewUI>},
     {L"List", &Make<CListUI>},
     {L"ListHeader", &Make<CListHeaderUI>},
     {L"ListHeaderItem", &Make<CListHeaderItemUI>},
     {L"ListLabelElement", &Make<CListLabelElementUI>},
     {L"ListTextElement", &Make<CListTextElementUI>},
     {L"ListContainerElement", &Make<CListContainerElementUI>},
-    {L"DateTime", &Make<CDateTimeUI>},
-    {L"Combo", &Make<CComboUI>},
-    {L"ComboBox", &Make<CComboBoxUI>},
-    {L"TreeView", &Make<CTreeViewUI>},
 };
 
 }  // namespace
