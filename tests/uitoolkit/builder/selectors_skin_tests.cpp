@@ -43,6 +43,16 @@ std::wstring SelectorsSkin() {
   return text.substr(text.find(L"<Window"));
 }
 
+// Windows take seconds to go under Wine: the tests share one.
+HostWindow& Window() {
+  static HostWindow* shared = [] {
+    HostWindow* w = new HostWindow;
+    w->CreateAt(40, 40, 560, 420);
+    return w;
+  }();
+  return *shared;
+}
+
 template <class T>
 T* Found(CWindowManagerUI& manager, const wchar_t* name, const wchar_t* iface) {
   CControlUI* control = manager.FindControl(name);
@@ -52,8 +62,7 @@ T* Found(CWindowManagerUI& manager, const wchar_t* name, const wchar_t* iface) {
 }  // namespace
 
 TEST(SelectorsSkinTest, EveryNewTagBuildsItsControl) {
-  HostWindow win;
-  win.CreateAt(40, 40, 560, 420);
+  HostWindow& win = Window();
   AskedTags callback;
   CSkinBuilder builder;
   CControlUI* root = builder.BuildSkin(SelectorsSkin().c_str(), nullptr, &callback, &win.manager);
@@ -109,8 +118,7 @@ TEST(SelectorsSkinTest, EveryNewTagBuildsItsControl) {
 
 TEST(SelectorsSkinTest, ATreeNodeOutsideATreeIsDroppedWithItsSubtree) {
   fixtures::LogCapture log;
-  HostWindow win;
-  win.CreateAt(40, 40, 300, 200);
+  HostWindow& win = Window();
   struct Case {
     const char* what;
     const wchar_t* skin;
@@ -152,8 +160,7 @@ TEST(SelectorsSkinTest, ATreeNodeOutsideATreeIsDroppedWithItsSubtree) {
 }
 
 TEST(SelectorsSkinTest, TreeNodesTakeTheirDefaultsBeforeTheirOwnAttributes) {
-  HostWindow win;
-  win.CreateAt(40, 40, 300, 200);
+  HostWindow& win = Window();
   CSkinBuilder builder;
   CControlUI* root = builder.BuildSkin(
       L"<Window><Default name=\"TreeNode\" value=\"itemhottextcolor=&quot;#FF00FF00&quot; "

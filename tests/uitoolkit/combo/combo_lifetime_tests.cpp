@@ -42,7 +42,7 @@ TEST(ComboLifetimeTest, TheOwnerWindowClosingWithTheListDownReturnsTheItems) {
 }
 
 TEST(ComboLifetimeTest, DeletingAnOpenComboDestroysItsList) {
-  ComboWindow w;
+  ComboWindow& w = ComboWindow::Shared();
   CComboUI* doomed = w.Add(new CComboUI, L"doomed", RECT{20, 30, 180, 54}, 5);
   CComboUI* other = w.Add(new CComboUI, L"other", RECT{200, 30, 360, 54}, 2);
   ASSERT_TRUE(doomed->Activate());
@@ -62,7 +62,7 @@ TEST(ComboLifetimeTest, DeletingAnOpenComboDestroysItsList) {
 }
 
 TEST(ComboLifetimeTest, ChangesWhileTheListIsDownReachIt) {
-  ComboWindow w;
+  ComboWindow& w = ComboWindow::Shared();
   CComboUI* combo = w.Add(new CComboUI, L"c", RECT{20, 30, 180, 54}, 5);
   // A receiver of "dropdown" fills the list afresh.
   w.notes.onDropDown = [combo](CControlUI*) {

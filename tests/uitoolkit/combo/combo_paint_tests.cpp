@@ -78,7 +78,7 @@ TEST_F(PaintFixture, StateImageByStateDisabledPushedHotFocusedNormal) {
        0x0000FF},
       {"disabled without its image: normal", 0, false, false, L"disabledimage", 0xFF0000},
   };
-  ComboWindow w;
+  ComboWindow& w = ComboWindow::Shared();
   auto* combo = w.Add(new StateCombo<CComboUI>, L"c", RECT{10, 10, 170, 34}, 2);
   auto* other = w.Add(new CComboUI, L"o", RECT{10, 40, 170, 64}, 0);
   for (const Case& c : cases) {
@@ -104,7 +104,7 @@ TEST_F(PaintFixture, TheListHasABorderABackAndItemsInTheComboItemStyle) {
       {L"", 0xC6C7D2, 0xFFFFFF},
       {L"bkcolor=\"#FF123456\" bordercolor=\"#FF654321\"", 0x654321, 0x123456},
   };
-  ComboWindow w;
+  ComboWindow& w = ComboWindow::Shared();
   CComboUI* combo = w.Add(new CComboUI, L"c", RECT{20, 30, 180, 54}, 2);
   combo->ApplyAttributeList(
       L"itembkcolor=\"#FF00C000\" itemselectedbkcolor=\"#FF0000C0\" itemtextcolor=\"#FF000000\"");
@@ -145,7 +145,7 @@ TEST_F(PaintFixture, ComboBoxArrowIsThePartOfTheStateInsideTheBorder) {
       {"focused", 0, true, true, 3},
       {"disabled: pixels 80 to 100 of the strip", UISTATE_HOT, false, false, 4},
   };
-  ComboWindow w;
+  ComboWindow& w = ComboWindow::Shared();
   auto* box = w.Add(new StateCombo<CComboBoxUI>, L"b", RECT{10, 10, 170, 34}, 2);
   auto* other = w.Add(new CComboUI, L"o", RECT{10, 40, 170, 64}, 0);
   box->ApplyAttributeList(L"bordersize=\"1\" bordercolor=\"#FF000000\" bkcolor=\"#FFFFFFFF\"");
@@ -182,7 +182,7 @@ TEST_F(PaintFixture, AnArrowThatCannotBeCutIsClearedAndTheStateImagePaints) {
       L"file='strip.png' source='60,0,10,20'",
       L"file='strip.png' source='0,0,100,20",
   };
-  ComboWindow w;
+  ComboWindow& w = ComboWindow::Shared();
   CComboBoxUI* box = w.Add(new CComboBoxUI, L"b", RECT{10, 10, 170, 34}, 2);
   box->ApplyAttribute(L"normalimage", L"normal.png");
   for (const wchar_t* arrow : broken) {
@@ -198,7 +198,7 @@ TEST_F(PaintFixture, AnArrowThatCannotBeCutIsClearedAndTheStateImagePaints) {
 }
 
 TEST_F(PaintFixture, TheSelectedTextPaintsInsideThePaddingAndClearOfTheArrow) {
-  ComboWindow w;
+  ComboWindow& w = ComboWindow::Shared();
   CComboUI* combo = w.Add(new CComboUI, L"c", RECT{10, 10, 170, 34}, 0);
   CComboBoxUI* box = w.Add(new CComboBoxUI, L"b", RECT{10, 10, 170, 34}, 0);
   for (CComboUI* c : {combo, static_cast<CComboUI*>(box)}) {

@@ -48,7 +48,7 @@ LPARAM ItemPoint(CComboUI* combo, int i) {
 }  // namespace
 
 TEST(ComboPopupTest, AClickOpensTheListBelowWithTheItemsLentAndEscapeGivesThemBack) {
-  ComboWindow w;
+  ComboWindow& w = ComboWindow::Shared();
   CComboUI* combo = w.Add(new CComboUI, L"c", RECT{20, 30, 180, 54}, 5);
   combo->SelectItem(2);
   w.notes.entries.clear();
@@ -135,7 +135,7 @@ TEST(ComboPopupTest, KeysWheelClicksAndFocusInTheOpenList) {
       {"the focus leaves: closed, kept", WM_KILLFOCUS, 0, -1, 2, {}},
       {"a click on an item selects it", WM_LBUTTONDOWN, MK_LBUTTON, 4, 4, {L"c:itemselect:4:2"}},
   };
-  ComboWindow w;
+  ComboWindow& w = ComboWindow::Shared();
   CComboUI* combo = w.Add(new CComboUI, L"c", RECT{20, 30, 180, 54}, 5);
   for (const Case& c : cases) {
     combo->SelectItem(2);
@@ -163,7 +163,7 @@ TEST(ComboPopupTest, KeysWheelClicksAndFocusInTheOpenList) {
 }
 
 TEST(ComboPopupTest, EscapeRestoresTheSelectionTheListOpenedWith) {
-  ComboWindow w;
+  ComboWindow& w = ComboWindow::Shared();
   CComboUI* combo = w.Add(new CComboUI, L"c", RECT{20, 30, 180, 54}, 5);
   combo->SelectItem(1);
   ASSERT_TRUE(combo->Activate());
@@ -180,7 +180,7 @@ TEST(ComboPopupTest, EscapeRestoresTheSelectionTheListOpenedWith) {
 }
 
 TEST(ComboPopupTest, TheScrollBarOfALongListKeepsItOpen) {
-  ComboWindow w;
+  ComboWindow& w = ComboWindow::Shared();
   CComboUI* combo = w.Add(new CComboUI, L"c", RECT{20, 30, 180, 54}, 20);
   combo->SelectItem(0);
   ASSERT_TRUE(combo->Activate());

@@ -10,7 +10,7 @@ namespace {
 
 // Five items; item 2 hidden, item 3 disabled, item 4 no list item at all.
 struct MixedCombo {
-  ComboWindow w;
+  ComboWindow& w = ComboWindow::Shared();
   CComboUI* combo = nullptr;
   void Reset(int selected) {
     if (combo) {
@@ -66,7 +66,7 @@ TEST(ComboSelectTest, RulesOfSelectItem) {
 }
 
 TEST(ComboSelectTest, PastTheEndClampsToTheLastItemAndAnEmptyComboRefuses) {
-  ComboWindow w;
+  ComboWindow& w = ComboWindow::Shared();
   CComboUI* combo = w.Add(new CComboUI, L"c", RECT{10, 10, 170, 34}, 3);
   EXPECT_TRUE(combo->SelectItem(1));
   EXPECT_TRUE(combo->SelectItem(7));
@@ -101,7 +101,7 @@ TEST(ComboSelectTest, ItemChangesKeepIndexesAndTheSelection) {
       {"an item comes in at the selection", 2, -1, -1, 2, 3, {}},
       {"an item comes in after it", 2, -1, -1, 4, 2, {}},
   };
-  ComboWindow w;
+  ComboWindow& w = ComboWindow::Shared();
   for (const Case& c : cases) {
     w.root->children.clear();
     CComboUI* combo = w.Add(new CComboUI, L"c", RECT{10, 10, 170, 34}, 5);
@@ -131,7 +131,7 @@ TEST(ComboSelectTest, ItemChangesKeepIndexesAndTheSelection) {
 }
 
 TEST(ComboSelectTest, MovingAndRemovingAllItems) {
-  ComboWindow w;
+  ComboWindow& w = ComboWindow::Shared();
   CComboUI* combo = w.Add(new CComboUI, L"c", RECT{10, 10, 170, 34}, 4);
   combo->SelectItem(1);
   CControlUI* selected = combo->GetItemAt(1);
@@ -169,7 +169,7 @@ TEST(ComboKeysTest, KeysAndTheWheelMoveTheSelectionOfAClosedCombo) {
       {"wheel towards the user is Down", 0, 0, true, 2},
       {"wheel away is Up", 3, 0, false, 2},
   };
-  ComboWindow w;
+  ComboWindow& w = ComboWindow::Shared();
   CComboUI* combo = w.Add(new CComboUI, L"c", RECT{10, 10, 170, 34}, 5);
   combo->GetItemAt(1)->SetEnabled(false);
   combo->SetFocus();
@@ -191,7 +191,7 @@ TEST(ComboKeysTest, KeysAndTheWheelMoveTheSelectionOfAClosedCombo) {
 }
 
 TEST(ComboKeysTest, F4OpensAndAnySelectItemClosesTheDropDown) {
-  ComboWindow w;
+  ComboWindow& w = ComboWindow::Shared();
   CComboUI* combo = w.Add(new CComboUI, L"c", RECT{10, 10, 170, 34}, 3);
   combo->SelectItem(1);
   combo->SetFocus();
@@ -216,7 +216,7 @@ TEST(ComboKeysTest, F4OpensAndAnySelectItemClosesTheDropDown) {
 }
 
 TEST(ComboTest, IdentityAndSize) {
-  ComboWindow w;
+  ComboWindow& w = ComboWindow::Shared();
   CComboUI* combo = w.Add(new CComboUI, L"c", RECT{10, 10, 170, 34}, 1);
   CComboBoxUI* box = w.Add(new CComboBoxUI, L"b", RECT{10, 50, 170, 74}, 0);
   EXPECT_STREQ(L"ComboUI", combo->ClassName());

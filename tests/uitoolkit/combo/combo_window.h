@@ -64,6 +64,22 @@ struct ComboWindow {
     root->SetBounds(RECT{0, 0, w, h});
     ::UpdateWindow(win.GetHWND());
   }
+  // Windows take seconds to go under Wine: the tests of a program share
+  // this one, emptied for each.
+  static ComboWindow& Shared() {
+    static ComboWindow* shared = new ComboWindow;
+    shared->Clear();
+    return *shared;
+  }
+  void Clear() {
+    Send(WM_MOUSEMOVE, 0, Pt(399, 299));
+    win.manager.SetFocusControl(nullptr);
+    for (CControlUI* c : root->children) delete c;
+    root->children.clear();
+    notes.entries.clear();
+    notes.onDropDown = nullptr;
+    PumpMessages();
+  }
   // A combo named `name` at `rc` with `items` items.
   template <class T>
   T* Add(T* combo, const wchar_t* name, RECT rc, int items) {

@@ -24,7 +24,7 @@ TEST(DateTextTest, YearPaddedWithBlanksMonthAndDayWithZeros) {
 }
 
 TEST(DateTimeTest, ANewControlShowsTodayAndOpensOverItself) {
-  DateWindow d;
+  DateWindow& d = DateWindow::Shared();
   EXPECT_STREQ(L"DateTimeUI", d.date->ClassName());
   EXPECT_EQ(d.date, d.date->FindInterface(L"DateTime"));
   EXPECT_NE(nullptr, d.date->FindInterface(L"Label"));
@@ -63,7 +63,7 @@ TEST(DateTimeTest, HowTheEditEnds) {
       {"Delete empties it", VK_DELETE, L"", CDateTimeUI::kClearText},
       {"Backspace empties it", VK_BACK, L"", CDateTimeUI::kClearText},
   };
-  DateWindow d;
+  DateWindow& d = DateWindow::Shared();
   for (const Case& c : cases) {
     // Every case starts from 2014-03-31, set through the picker.
     d.date->SetFocus();
@@ -106,7 +106,7 @@ TEST(DateTimeTest, HowTheEditEnds) {
 }
 
 TEST(DateTimeTest, TheDropDownCalendarKeepsTheEditOpenUntilAClickElsewhere) {
-  DateWindow d;
+  DateWindow& d = DateWindow::Shared();
   // A day picked in the calendar: the edit goes on in the picker, and the
   // focus leaving takes that day.
   d.date->SetFocus();
@@ -158,7 +158,7 @@ TEST(DateTimeTest, TheDropDownCalendarKeepsTheEditOpenUntilAClickElsewhere) {
 }
 
 TEST(DateTimeTest, DeletingTheControlWithItsPickerOpen) {
-  DateWindow d;
+  DateWindow& d = DateWindow::Shared();
   d.date->SetFocus();
   HWND picker = d.Picker();
   ASSERT_TRUE(picker);

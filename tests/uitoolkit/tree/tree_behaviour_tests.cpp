@@ -26,7 +26,7 @@ TEST(TreeExpandTest, FolderButtonsCollapseAndExpandKeepingCollapsedSubtrees) {
       {L"a", true, L"a a1 a2 a21 b b1"},
       {L"a1", true, L"a a1 a11 a12 a2 a21 b b1"},
   };
-  TreeWindow w;
+  TreeWindow& w = TreeWindow::Shared();
   EXPECT_EQ(L"a a1 a11 a12 a2 a21 b b1", w.Shown());
   for (const Step& s : steps) {
     CTreeNodeUI* node = w[s.node];
@@ -53,7 +53,7 @@ TEST(TreeExpandTest, FolderButtonsCollapseAndExpandKeepingCollapsedSubtrees) {
 }
 
 TEST(TreeCheckTest, ACheckBoxChecksTheWholeSubtree) {
-  TreeWindow w(L"visiblecheckbtn=\"true\"");
+  TreeWindow& w = TreeWindow::Shared(L"visiblecheckbtn=\"true\"");
   EXPECT_TRUE(w.tree->CheckBoxesShown());
   EXPECT_TRUE(w[L"a11"]->GetCheckBox()->IsVisible());
   w.Click(w[L"a"]->GetCheckBox());
@@ -70,7 +70,7 @@ TEST(TreeCheckTest, ACheckBoxChecksTheWholeSubtree) {
 
 TEST(TreeColourTest, TheItemTextFollowsTheNodeState) {
   const DWORD normal = 0xFF000010, hot = 0xFF000020, selected = 0xFF000030, selected_hot = 0xFF000040;
-  TreeWindow w;
+  TreeWindow& w = TreeWindow::Shared();
   w.tree->SetNodeTextColor(normal);
   w.tree->SetNodeHotTextColor(hot);
   w.tree->SetNodeSelectedTextColor(selected);

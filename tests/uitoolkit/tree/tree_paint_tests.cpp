@@ -29,7 +29,7 @@ TEST(TreePaintTest, IndentationPerLevelAndCheckBoxesOnlyWhenShown) {
   ImageFolder folder;
   ASSERT_TRUE(folder.Write(L"folder.png", SolidPng((kFolder << 8) | 0xFF)));
   ASSERT_TRUE(folder.Write(L"check.png", SolidPng((kCheck << 8) | 0xFF)));
-  TreeWindow w(L"bkcolor=\"#FFFFFFFF\"");
+  TreeWindow& w = TreeWindow::Shared(L"bkcolor=\"#FFFFFFFF\"");
   for (int i = 0; i < w.tree->GetCount(); ++i) {
     CTreeNodeUI* node = NodeOf(w.tree->GetItemAt(i));
     node->ApplyAttribute(L"folderattr", L"normalimage=\"folder.png\"");

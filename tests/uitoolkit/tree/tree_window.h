@@ -45,14 +45,24 @@ inline CTreeViewUI* ThreeLevelTree(const wchar_t* attributes = nullptr) {
 
 struct TreeWindow {
   HostWindow win;
-  CTreeViewUI* tree;
+  CTreeViewUI* tree = nullptr;
   TreeNotes notes;
 
-  explicit TreeWindow(const wchar_t* attributes = nullptr) : tree(ThreeLevelTree(attributes)) {
+  // Windows take seconds to go under Wine: the tests share this one, with
+  // a fresh tree for each.
+  static TreeWindow& Shared(const wchar_t* attributes = nullptr) {
+    static TreeWindow* shared = new TreeWindow;
+    shared->Send(WM_MOUSEMOVE, 0, Pt(299, 199));
+    shared->tree = ThreeLevelTree(attributes);
+    shared->win.manager.AttachRoot(shared->tree);
+    shared->notes.entries.clear();
+    PumpMessages();
+    shared->Layout();
+    return *shared;
+  }
+  TreeWindow() {
     win.CreateAt(40, 40, 300, 200);
-    win.manager.AttachRoot(tree);
     win.manager.AddNotifyReceiver(&notes);
-    Layout();
   }
   void Layout() {
     tree->SetBounds(RECT{0, 0, 300, 200});
