@@ -3,6 +3,7 @@
 #include <wchar.h>
 
 #include "uitoolkit/controls/date_time_wnd.h"
+#include "uitoolkit/controls/native_window_host.h"
 #include "uitoolkit/core/attribute_values.h"
 #include "uitoolkit/core/window_manager.h"
 
@@ -64,19 +65,8 @@ void CDateTimeUI::OnEvent(TUiEvent& event) {
       CLabelUI::OnEvent(event);
     return;
   }
+  if (HandleNativeHostEvent(*this, m_window != nullptr, event)) return;
   switch (event.Type) {
-    case UIEVENT_SETCURSOR:
-      if (IsEnabled()) {
-        ::SetCursor(::LoadCursorW(nullptr, IDC_IBEAM));
-        return;
-      }
-      break;
-    case UIEVENT_WINDOWSIZE:
-      if (m_window && m_manager) m_manager->FocusOnNextPaint(this);
-      break;
-    case UIEVENT_SCROLLWHEEL:
-      if (m_window) return;
-      break;
     case UIEVENT_SETFOCUS:
       if (IsEnabled() && !m_window) OpenPicker();
       break;

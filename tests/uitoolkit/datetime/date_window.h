@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "tests/uitoolkit/datetime/calendar_day.h"
 #include "tests/uitoolkit/widgets/widget_window.h"
 #include "uitoolkit/controls/date_time.h"
 
@@ -65,26 +66,13 @@ struct DateWindow {
     HWND calendar = reinterpret_cast<HWND>(::SendMessageW(Picker(), DTM_GETMONTHCAL, 0, 0));
     return calendar && ::IsWindowVisible(calendar) ? calendar : nullptr;
   }
-  // Clicks day `day` of the month the calendar shows first.
+  // Clicks day `day` of the month the calendar shows.
   static bool PickDay(HWND calendar, int day) {
-    SYSTEMTIME first = {};
-    ::SendMessageW(calendar, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&first));
-    RECT rc;
-    ::GetClientRect(calendar, &rc);
-    for (int y = 0; y < rc.bottom; y += 2) {
-      for (int x = 0; x < rc.right; x += 2) {
-        MCHITTESTINFO hit = {};
-        hit.cbSize = sizeof(hit);
-        hit.pt = POINT{x, y};
-        ::SendMessageW(calendar, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
-        if (hit.uHit == MCHT_CALENDARDATE && hit.st.wDay == day && hit.st.wMonth == first.wMonth) {
-          ::SendMessageW(calendar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-          ::SendMessageW(calendar, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-          return true;
-        }
-      }
-    }
-    return false;
+    POINT at;
+    if (!FindCalendarDay(calendar, day, &at)) return false;
+    ::SendMessageW(calendar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    ::SendMessageW(calendar, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    return true;
   }
 };
 

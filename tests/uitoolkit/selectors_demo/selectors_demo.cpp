@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <string>
 
+#include "tests/uitoolkit/datetime/calendar_day.h"
 #include "uitoolkit/controls/button.h"
 #include "uitoolkit/controls/combo.h"
 #include "uitoolkit/controls/date_time.h"
@@ -140,37 +141,13 @@ class SelectorsWindow : public WindowImplBase {
     m_dayFive = "null";
     SYSTEMTIME shown = {};
     ::SendMessageW(calendar, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&shown));
-    RECT rc;
-    ::GetClientRect(calendar, &rc);
-    for (int y = 0; y < rc.bottom; y += 2) {
-      for (int x = 0; x < rc.right; x += 2) {
-        MCHITTESTINFO hit = {};
-        hit.cbSize = sizeof(hit);
-        hit.pt = POINT{x, y};
-        ::SendMessageW(calendar, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
-        if (hit.uHit == MCHT_CALENDARDATE && hit.st.wDay == 5 && hit.st.wMonth == shown.wMonth) {
-          // The middle of the cell: scan on to its far edges.
-          int right = x, bottom = y;
-          for (;; right += 1) {
-            hit.pt = POINT{right + 1, y};
-            ::SendMessageW(calendar, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
-            if (hit.uHit != MCHT_CALENDARDATE || hit.st.wDay != 5) break;
-          }
-          for (;; bottom += 1) {
-            hit.pt = POINT{x, bottom + 1};
-            ::SendMessageW(calendar, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
-            if (hit.uHit != MCHT_CALENDARDATE || hit.st.wDay != 5) break;
-          }
-          POINT pt = {(x + right) / 2, (y + bottom) / 2};
-          ::ClientToScreen(calendar, &pt);
-          m_dayFive = "[" + std::to_string(pt.x) + "," + std::to_string(pt.y) + "]";
-          char shown_month[16];
-          snprintf(shown_month, sizeof shown_month, "%04d-%02d", shown.wYear, shown.wMonth);
-          m_dayFive += ",\"month\":\"" + std::string(shown_month) + "\"";
-          return m_dayFive;
-        }
-      }
-    }
+    POINT pt;
+    if (!datetest::FindCalendarDay(calendar, 5, &pt)) return m_dayFive;
+    ::ClientToScreen(calendar, &pt);
+    char month[16];
+    snprintf(month, sizeof month, "%04d-%02d", shown.wYear, shown.wMonth);
+    m_dayFive = "[" + std::to_string(pt.x) + "," + std::to_string(pt.y) + "],\"month\":\"" +
+                month + "\"";
     return m_dayFive;
   }
 
