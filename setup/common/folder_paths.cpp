@@ -29,3 +29,14 @@ bool FolderExists(const std::wstring& path) {
     DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
+
+bool CanBeFolder(const std::wstring& folder) {
+    for (size_t end = 0; end != std::wstring::npos;) {
+        end = folder.find(L'\\', end + 1);
+        const std::wstring part = folder.substr(0, end);
+        const DWORD attributes = GetFileAttributesW(part.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return false;
+    }
+    return true;
+}

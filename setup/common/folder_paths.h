@@ -19,3 +19,7 @@ inline bool FitsMaxPath(const std::wstring& path) { return path.size() < MAX_PAT
 
 // True when the folder exists (a folder, not a file).
 bool FolderExists(const std::wstring& path);
+
+// True when nothing on the way to `folder` (nor the folder itself) is an
+// existing file, so that the folder exists or can be made.
+bool CanBeFolder(const std::wstring& folder);

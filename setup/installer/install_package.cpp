@@ -43,7 +43,12 @@ bool WriteResourceToFile(HMODULE module, HRSRC resource, const std::wstring& fil
 
 bool RunInstallPackage(const std::wstring& folder) {
     const std::wstring target = VersionTarget(folder);
-    if (!FitsMaxPath(target)) return false;
+    // The package quietly installs elsewhere (its default folder, or the
+    // recorded one) when it cannot use the folder it is given.
+    if (!FitsMaxPath(target) || !CanBeFolder(target)) {
+        log_error("%s: cannot install into %ls", __FUNCTION__, target.c_str());
+        return false;
+    }
     const std::wstring package = JoinPath(TemporaryFolder(), kPackageFileName);
     HRSRC resource = FindResourceW(nullptr, MAKEINTRESOURCEW(kPackageResourceId), L"BIN_ZIP");
     if (!resource) {

@@ -48,6 +48,8 @@ Section "Kelvora (required)"
   ClearErrors
   SetOutPath "$INSTDIR"
   !include "${FILES_NSH}"
+  ; Files that could not be placed leave no registry entries behind.
+  !insertmacro FailOnErrors
   SetOutPath "$INSTDIR"
 
   WriteRegStr HKLM "${PRODUCT_KEY}" "Install_Dir" "$INSTDIR"

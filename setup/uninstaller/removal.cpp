@@ -50,6 +50,7 @@ void LaunchReportUninstall() {
 bool InstallationKeysGone() { return !KeyExists(kProductKeyPath) && !KeyExists(kUninstallKeyPath); }
 
 bool RunUninstallPackage() {
+    HoldForTests(L"VANTREL_TEST_REMOVAL_DELAY_MS");
     LaunchReportUninstall();
     const std::wstring folder = OwnProgramFolder();
     if (folder.empty() || !RunProgramAndWait(JoinPath(folder, kPackageUninstallerName), L"/S"))

@@ -215,14 +215,24 @@ class WineSession:
         return [w for w in found if (cls is None or w.cls == cls) and (w.visible or not visible_only)]
 
     def wait_window(self, cls, timeout=60, gone=False):
+        """The first visible window of a class once it stands still (a box is
+        shown first and centred right after), or None; with `gone`, whether
+        no such window is left."""
         end = time.time() + timeout
+        last = None
         while time.time() < end:
-            found = self.windows(cls)
+            # A window being destroyed is hidden first: gone means gone.
+            found = self.windows(cls, visible_only=not gone)
             if gone and not found:
                 return True
             if found and not gone:
-                time.sleep(0.5)  # let it paint
-                return found[0]
+                w = found[0]
+                if last is not None and (w.hwnd, w.left, w.top) == (last.hwnd, last.left, last.top):
+                    return w
+                last = w
+                time.sleep(0.4)
+                continue
+            last = None
             time.sleep(0.3)
         return None if not gone else False
 
@@ -293,6 +303,9 @@ class WineSession:
         return out
 
     # ---- reports ----
+    def reset_reports(self):
+        self._get(self.port, "/_ctl/reset")
+
     def report_mods(self):
         log = json.loads(self._get(self.port, "/_ctl/log"))
         mods = []
@@ -307,3 +320,220 @@ class WineSession:
 def _shared_port():
     with open(os.path.join(SERVICES, "port")) as f:
         return int(f.read().strip())
+
+
+# ---- the programs and where their controls are (window coordinates, as
+# laid out by the skins in setup/*/skin/) ----
+INSTALLER = os.path.join(SETUP_BIN, "installer.exe")
+WIZARD = "MainFrameWnd_Installer_QARVO"
+AGREEMENT = "agreement_wnd"
+FINISH = "startup_wnd"
+REMOVAL = "MainFrameWnd_Uninstaller_QARVO"
+QUESTION = "message_box"
+NOTICE = "message_wnd"
+
+WIZARD_AT = {"close": (541, 21), "folder": (187, 288), "browse": (374, 288),
+             "install": (468, 288), "check": (48, 334), "check_face": (44, 339),
+             "licence": (126, 334),
+             "quiet": (470, 336), "install_face": (420, 279)}
+WIZARD_PROGRESS = (40, 292, 522, 304)
+AGREEMENT_AT = {"close": (396, 20), "agree": (255, 381), "reject": (351, 381)}
+FINISH_AT = {"close": (475, 21), "start": (248, 235), "quiet": (248, 193)}
+QUESTION_AT = {"ok": (87, 75), "cancel": (156, 75)}
+NOTICE_AT = {"ok": (155, 75)}
+REMOVAL_AT = {"close": (387, 18), "uninstall": (334, 230), "complete": (334, 230),
+              "quiet": (204, 104), "complete_face": (296, 222)}
+REMOVAL_PROGRESS = (24, 150, 383, 160)
+
+PRODUCT_KEY = "SOFTWARE\\Kelvora"
+UNINSTALL_KEY = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kelvora"
+BLANK_FOLDER = "C:\\dir with blank"
+PACKAGE_FILE = "8EA66DFE-BDEF-4BD5-9F8C-7E4398E307CB_bin.exe"
+
+
+def target_of(folder):
+    return folder + "\\Kelvora\\1.0.2.7"
+
+
+def is_blue(rgb):
+    return rgb is not None and rgb[2] > 150 and rgb[2] - rgb[0] > 60
+
+
+def is_light(rgb):
+    return rgb is not None and min(rgb) > 200
+
+
+def folder_tree(path):
+    """{relative path: file bytes, or None for a folder} of a folder."""
+    tree = {}
+    for root, dirs, files in os.walk(path):
+        rel = os.path.relpath(root, path)
+        if rel != ".":
+            tree[rel] = None
+        for name in files:
+            with open(os.path.join(root, name), "rb") as f:
+                tree[os.path.normpath(os.path.join(rel, name))] = f.read()
+    return tree
+
+
+import unittest  # noqa: E402
+
+
+class SessionTestCase(unittest.TestCase):
+    """One private Windows session per test class; every test starts from a
+    machine without Kelvora."""
+    session_name = "setup"
+
+    @classmethod
+    def setUpClass(cls):
+        cls.s = WineSession(cls.session_name)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.s.close()
+
+    def setUp(self):
+        self.procs = []
+        self.s.reset_reports()
+        self.clean_machine()
+        self.s.plant_recorders()
+
+    def tearDown(self):
+        for p in self.procs:
+            if p.poll() is None:
+                p.kill()
+                p.wait(timeout=30)
+
+    def spawn(self, program, *args, env=None):
+        p = self.s.start(program, *args, env=env)
+        self.procs.append(p)
+        return p
+
+    def shot(self, name):
+        return self.s.screenshot(name)
+
+    def clean_machine(self):
+        s = self.s
+        for key in (PRODUCT_KEY, UNINSTALL_KEY):
+            s.reg("delete", "HKLM\\" + key, "/f")
+        for folder in (BLANK_FOLDER, "C:\\Program Files\\Kelvora", "C:\\blocked"):
+            shutil.rmtree(s.c_path(folder), ignore_errors=True)
+        shutil.rmtree(s.start_menu("Kelvora"), ignore_errors=True)
+        for path in (s.desktop("Kelvora.lnk"), s.user_folder("Temp", PACKAGE_FILE),
+                     s.c_path("C:\\dir.exe.starts"), s.c_path("C:\\Program.exe.starts")):
+            if os.path.exists(path):
+                os.remove(path)
+
+    # ---- common steps ----
+    def install_silently(self, folder=BLANK_FOLDER):
+        result = self.s.run_wine(INSTALLER, "slient", folder, timeout=180)
+        self.assertEqual(0, result.returncode, "silent install into %s" % folder)
+        return target_of(folder)
+
+    def assert_installed(self, target):
+        """Files, keys and shortcuts of a complete installation in `target`."""
+        s = self.s
+        expected = folder_tree(DIST)
+        got = folder_tree(s.c_path(target))
+        self.assertIn("slient.exe", got)
+        slient = got.pop("slient.exe")
+        self.assertTrue(slient.startswith(b"MZ"))
+        self.assertEqual(sorted(expected), sorted(got))
+        for rel in expected:
+            self.assertTrue(expected[rel] == got[rel], "%s differs from the program folder" % rel)
+        product = s.reg_values(PRODUCT_KEY)
+        self.assertEqual({"Install_Dir": (1, target), "Version": (1, "1.0.2.1")}, product)
+        entry = s.reg_values(UNINSTALL_KEY)
+        self.assertEqual({
+            "DisplayName": (1, "Kelvora"),
+            "UninstallString": (1, '"%s\\uninstaller.exe"' % target),
+            "DisplayIcon": (1, '"%s\\skin\\vantrel.ico"' % target),
+            "Publisher": (1, "Vantrel软件工作室"),
+            "DisplayVersion": (1, "1.0.2.3"),
+            "VersionMajor": (4, "1"), "VersionMinor": (4, "1"),
+            "NoModify": (4, "1"), "NoRepair": (4, "1"),
+        }, entry)
+        shortcuts = {
+            s.start_menu("Kelvora", "卸载.lnk"): target + "\\uninstaller.exe",
+            s.start_menu("Kelvora", "Kelvora.lnk"): target + "\\vantrel.exe",
+            s.desktop("Kelvora.lnk"): target + "\\vantrel.exe",
+        }
+        for link, points_at in shortcuts.items():
+            self.assertEqual(points_at, s.shortcut_target(link), link)
+
+    def assert_nothing_installed(self):
+        s = self.s
+        self.assertIsNone(s.reg_values(PRODUCT_KEY))
+        self.assertIsNone(s.reg_values(UNINSTALL_KEY))
+        self.assertFalse(os.path.exists(s.start_menu("Kelvora")))
+        self.assertFalse(os.path.exists(s.desktop("Kelvora.lnk")))
+
+    def assert_no_stray_start(self):
+        self.assertEqual([], self.s.recorded_starts(), "a program path was split at a blank")
+
+    def mods(self):
+        return [m for m, _ in self.s.report_mods()]
+
+    def wait_for(self, predicate, timeout=30, what="condition"):
+        end = time.time() + timeout
+        while time.time() < end:
+            if predicate():
+                return
+            time.sleep(0.3)
+        self.fail("timed out waiting for " + what)
+
+    def type_into_folder_box(self, wizard, text):
+        self.s.click(wizard, *WIZARD_AT["folder"])
+        self.s.key("ctrl+a")
+        self.s.type_text(text)
+        self.assertEqual(text, self.s.edit_text(wizard))
+
+    def folder_box_text(self, wizard):
+        """The folder box's text, read from its native box (which exists while
+        the box has the focus; a click right after another window closed may
+        only activate the wizard)."""
+        text = None
+        for _ in range(3):
+            self.s.click(wizard, *WIZARD_AT["folder"])
+            text = self.s.edit_text(wizard)
+            if text is not None:
+                break
+        self.s.click(wizard, *WIZARD_AT["quiet"])
+        return text
+
+    def assert_closing_asks_first(self, proc, window, at, shot):
+        """The close button and Escape both ask; Cancel, and Escape in the
+        question, keep the window and the program. `at` holds the window's
+        "close" and "quiet" (a place that takes a click and does nothing)."""
+        for opener, answer in (("close", "cancel"), ("Escape", "Escape")):
+            with self.subTest(opener=opener):
+                if opener == "close":
+                    self.s.click(window, *at["close"])
+                else:
+                    self.s.click(window, *at["quiet"])
+                    self.s.key("Escape")
+                box = self.s.wait_window(QUESTION, 20)
+                self.assertIsNotNone(box, "no question")
+                if opener == "close":
+                    self.shot(shot)
+                if answer == "cancel":
+                    self.s.click(box, *QUESTION_AT["cancel"])
+                else:
+                    self.s.key("Escape")
+                self.assertTrue(self.s.wait_window(QUESTION, 20, gone=True))
+                time.sleep(0.5)
+                self.assertIsNone(proc.poll())
+                self.assertTrue(self.s.windows(window.cls))
+
+    def pixel_in(self, window, point):
+        return self.s.pixel(*window.at(*point))
+
+    def eventually(self, read, expected, timeout=10):
+        """The value of `read()` once it equals `expected` (a repaint may
+        lag behind the state), or the last one read."""
+        end = time.time() + timeout
+        value = read()
+        while value != expected and time.time() < end:
+            time.sleep(0.3)
+            value = read()
+        return value

@@ -14,6 +14,7 @@
 #include "setup/installer/installer_command_line.h"
 #include "setup/installer/old_installation.h"
 #include "setup/uninstaller/removal.h"
+#include "tests/support/test_support.h"
 
 namespace {
 
@@ -141,6 +142,27 @@ TEST(FolderPaths, JoinAndCutLikeThePathFunctionsWithoutTheirLimit) {
     EXPECT_EQ(L"C:\\a\\", CutAfterLastBackslash(L"C:\\a\\b"));
     EXPECT_EQ(L"C:\\a\\b\\", CutAfterLastBackslash(L"C:\\a\\b\\"));
     EXPECT_EQ(L"", CutAfterLastBackslash(L"nobackslash"));
+}
+
+TEST(FolderPaths, AFileOnTheWayMeansTheFolderCannotBeMade) {
+    const std::wstring dir = test_support::MakeTempDir(L"way");
+    ASSERT_TRUE(test_support::WriteFileBytes(dir + L"\\file", "x"));
+    ASSERT_TRUE(CreateDirectoryW((dir + L"\\folder").c_str(), nullptr));
+    struct {
+        std::wstring path;
+        bool can;
+    } cases[] = {
+        {dir, true},
+        {dir + L"\\folder", true},
+        {dir + L"\\folder\\new\\deeper", true},
+        {dir + L"\\new", true},
+        {dir + L"\\file", false},
+        {dir + L"\\file\\1.0.2.7", false},
+        {dir + L"\\file\\a\\b", false},
+        {L"C:\\", true},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.can, CanBeFolder(c.path)) << c.path.c_str();
+    test_support::RemoveTree(dir);
 }
 
 TEST(OldInstallation, TheOfferedFolderIsTheOldFoldersParent) {
