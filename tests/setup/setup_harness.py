@@ -501,14 +501,21 @@ class SessionTestCase(unittest.TestCase):
         self.s.click(wizard, *WIZARD_AT["quiet"])
         return text
 
+    def system_close(self, window):
+        """The system menu's Close, as a window manager would send it."""
+        self.assertEqual(0, self.s.probe("sysclose", window.hwnd)[0])
+
     def assert_closing_asks_first(self, proc, window, at, shot):
-        """The close button and Escape both ask; Cancel, and Escape in the
-        question, keep the window and the program. `at` holds the window's
-        "close" and "quiet" (a place that takes a click and does nothing)."""
-        for opener, answer in (("close", "cancel"), ("Escape", "Escape")):
+        """The close button, Escape and the system close all ask; Cancel, and
+        Escape in the question, keep the window and the program. `at` holds
+        the window's "close" and "quiet" (a place that takes a click and does
+        nothing)."""
+        for opener, answer in (("close", "cancel"), ("Escape", "Escape"), ("system", "cancel")):
             with self.subTest(opener=opener):
                 if opener == "close":
                     self.s.click(window, *at["close"])
+                elif opener == "system":
+                    self.system_close(window)
                 else:
                     self.s.click(window, *at["quiet"])
                     self.s.key("Escape")

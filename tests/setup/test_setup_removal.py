@@ -14,7 +14,7 @@ from setup_harness import (BLANK_FOLDER, QUESTION, QUESTION_AT, REMOVAL, REMOVAL
 
 CLIENT_WINDOW = "MainFrameWnd_Vantrel_QARVO"
 # Holds the work back a little, so the working page can be watched.
-SLOW_REMOVAL = {"VANTREL_TEST_REMOVAL_DELAY_MS": "5000"}
+SLOW_REMOVAL = {"VANTREL_TEST_REMOVAL_DELAY_MS": "15000"}
 
 
 class Removal(SessionTestCase):
@@ -52,11 +52,15 @@ class Removal(SessionTestCase):
         self.shot("removal_working")
         self.assertFalse(is_light(self.pixel_in(w, REMOVAL_AT["close"])), "close button while working")
         first = self.s.region(w, REMOVAL_PROGRESS)
-        # Escape and the close button's place do nothing while it works.
+        # Escape, the system close and the close button's place do nothing
+        # while it works.
         self.s.click(w, *REMOVAL_AT["quiet"])
         self.s.key("Escape")
+        self.system_close(w)
         self.s.click(w, *REMOVAL_AT["close"])
         self.assertEqual([], self.s.windows(QUESTION))
+        self.assertFalse(self.done_page_shown(w), "the work ended before the input was tried")
+        self.assertIsNone(proc.poll())
 
         self.assertEqual(True, self.eventually(lambda: self.done_page_shown(w), True, 90),
                          "no done page")

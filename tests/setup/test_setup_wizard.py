@@ -11,7 +11,7 @@ from setup_harness import (AGREEMENT, AGREEMENT_AT, BLANK_FOLDER, FINISH, FINISH
                            SessionTestCase, is_blue, is_light)
 
 # Holds the package back a little, so the progress page can be watched.
-SLOW_PACKAGE = {"VANTREL_TEST_INSTALL_DELAY_MS": "6000"}
+SLOW_PACKAGE = {"VANTREL_TEST_INSTALL_DELAY_MS": "15000"}
 
 
 class Wizard(SessionTestCase):
@@ -123,12 +123,16 @@ class Wizard(SessionTestCase):
         time.sleep(2)
         self.assertNotEqual(first, self.s.region(w, WIZARD_PROGRESS), "the progress stands still")
         self.assertFalse(is_light(self.pixel_in(w, WIZARD_AT["close"])), "close button on page 2")
-        # Escape and the close button's place do nothing while the package runs.
+        # Escape, the system close and the close button's place do nothing
+        # while the package runs.
         self.s.click(w, *WIZARD_AT["quiet"])
         self.s.key("Escape")
+        self.system_close(w)
         self.s.click(w, *WIZARD_AT["close"])
         time.sleep(1)
         self.assertEqual([], self.s.windows(QUESTION))
+        self.assertEqual([], self.s.windows(FINISH), "the package ended before the input was tried")
+        self.assertTrue(self.s.windows(WIZARD))
 
         finish = self.s.wait_window(FINISH, 90)
         self.assertIsNotNone(finish, "no finish window")
@@ -151,20 +155,28 @@ class Wizard(SessionTestCase):
         shutdown = self.s.run_wine(target + "\\vantrel.exe", "shutdown", timeout=60)
         self.assertEqual(0, shutdown.returncode)
 
-    def test_escape_on_the_finish_window_ends_the_program(self):
-        proc, w = self.open_wizard()
-        self.type_into_folder_box(w, BLANK_FOLDER)
-        self.s.click(w, *WIZARD_AT["install"])
-        finish = self.s.wait_window(FINISH, 90)
-        self.assertIsNotNone(finish)
-        self.s.click(finish, *FINISH_AT["quiet"])
-        self.s.key("Escape")
-        self.assertEqual(0, proc.wait(timeout=30))
-        self.wait_for(lambda: "installpro" in self.mods(), 30, "the install report")
-        time.sleep(2)
-        self.assertEqual(["installpro"], self.mods())
-        self.assertTrue(os.path.exists(self.s.c_path(BLANK_FOLDER + "\\1.0.2.7\\vantrel.exe")))
-        self.assert_no_stray_start()
+    def test_escape_or_the_system_close_on_the_finish_window_ends_the_program(self):
+        for way in ("Escape", "system"):
+            with self.subTest(way=way):
+                self.clean_machine()
+                self.s.reset_reports()
+                proc, w = self.open_wizard()
+                self.type_into_folder_box(w, BLANK_FOLDER)
+                self.s.click(w, *WIZARD_AT["install"])
+                finish = self.s.wait_window(FINISH, 90)
+                self.assertIsNotNone(finish)
+                if way == "Escape":
+                    self.s.click(finish, *FINISH_AT["quiet"])
+                    self.s.key("Escape")
+                else:
+                    self.system_close(finish)
+                self.assertEqual(0, proc.wait(timeout=30))
+                self.assertEqual([], self.s.windows(FINISH))
+                self.wait_for(lambda: "installpro" in self.mods(), 30, "the install report")
+                time.sleep(2)
+                self.assertEqual(["installpro"], self.mods())
+                self.assertTrue(os.path.exists(self.s.c_path(BLANK_FOLDER + "\\1.0.2.7\\vantrel.exe")))
+                self.assert_no_stray_start()
 
 
 if __name__ == "__main__":

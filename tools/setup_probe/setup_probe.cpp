@@ -4,6 +4,7 @@
 //                                visible, enabled, class, rectangle, title
 //   edittext <hwnd>              the text of the native edit box inside a
 //                                window (present while the box has focus)
+//   sysclose <hwnd>              the system menu's Close for a window
 //   lnk <file>                   the target of a shortcut
 //   regsz-raw <key> <name> <text>  writes a REG_SZ under HKEY_LOCAL_MACHINE
 //                                without its terminating NUL
@@ -165,13 +166,17 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (argc == 3 && wcscmp(argv[1], L"edittext") == 0) return EditText(argv[2]);
+    if (argc == 3 && wcscmp(argv[1], L"sysclose") == 0) {
+        HWND window = reinterpret_cast<HWND>(static_cast<UINT_PTR>(wcstoull(argv[2], nullptr, 16)));
+        return PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : 2;
+    }
     if (argc == 3 && wcscmp(argv[1], L"lnk") == 0) return ShortcutTarget(argv[2]);
     if (argc == 5 && wcscmp(argv[1], L"regsz-raw") == 0)
         return WriteUnterminated(argv[2], argv[3], argv[4]);
     if (argc == 3 && wcscmp(argv[1], L"regvalues") == 0) return ListValues(argv[2]);
     if (argc == 4 && wcscmp(argv[1], L"watchkey") == 0)
         return WatchKey(argv[2], static_cast<DWORD>(_wtoi(argv[3])));
-    Print(L"usage: setup_probe windows | edittext <hwnd> | lnk <file> | "
+    Print(L"usage: setup_probe windows | edittext <hwnd> | sysclose <hwnd> | lnk <file> | "
           L"regsz-raw <key> <name> <text> | regvalues <key> | watchkey <key> <ms>\n");
     return 2;
 }
