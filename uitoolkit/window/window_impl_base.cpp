@@ -229,6 +229,8 @@ void WindowImplBase::OnSkinLoadFailed() {
   ::ExitProcess(1);
 }
 
+void WindowImplBase::FailSkin() { OnSkinLoadFailed(); }
+
 LRESULT WindowImplBase::OnCreate(UINT, WPARAM, LPARAM, bool&) {
   LONG style = ::GetWindowLongW(m_hwnd, GWL_STYLE);
   style = (style & ~WS_CAPTION) | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;

@@ -92,8 +92,8 @@ class WindowImplBase : public CWindowWnd,
   // overrides it and returns.
   virtual void OnSkinLoadFailed();
 
-  // The message box and the process exit of a skin that cannot be loaded;
-  // also for a skin that lacks a control its window needs.
+  // The skin-failure path (OnSkinLoadFailed) for a skin that lacks a
+  // control its window needs.
   void FailSkin();
 
   CWindowManagerUI m_manager;
