@@ -29,8 +29,9 @@ TEST(ManagerMessages, HoverShowsTheToolTip) {
        w = ::FindWindowExW(nullptr, w, TOOLTIPS_CLASSW, nullptr))
     if (::GetWindow(w, GW_OWNER) == t.win.GetHWND()) tip = w;
   ASSERT_NE(nullptr, tip);
+  EXPECT_EQ(1, ::SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0));
   TOOLINFOW ti = {};
-  ti.cbSize = 44;
+  ti.cbSize = TTTOOLINFOW_V2_SIZE;
   ti.hwnd = t.win.GetHWND();
   ti.uId = reinterpret_cast<UINT_PTR>(t.win.GetHWND());
   wchar_t text[64] = {};
