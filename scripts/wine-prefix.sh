@@ -50,6 +50,7 @@ rm -f "$reg" "$reg.utf8"
 for view in 64 32; do
   "$WINE" reg.exe delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f /reg:$view >/dev/null 2>&1 || true
 done
-# No "wineserver -w" here: a persistent server (a test run in progress) would
-# make it wait; the server itself keeps the registry and writes it out.
+# The server writes the registry out when it ends: wait for that, so that a
+# copy of this prefix (each test slot starts from one) has the settings.
+wineserver -w || true
 touch "$STAMP"
