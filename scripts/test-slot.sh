@@ -95,9 +95,13 @@ slot_up() {
   touch "$dir/up"
 }
 
+# Up, and copied from the build's prefix as it is now.
 slot_is_up() {
-  local dir=$1
-  [ -f "$dir/up" ] && [ -f "$dir/xvfb.pid" ] && alive "$(cat "$dir/xvfb.pid")" Xvfb
+  local dir=$1 stamp
+  [ -f "$dir/up" ] && [ -f "$dir/xvfb.pid" ] && alive "$(cat "$dir/xvfb.pid")" Xvfb || return 1
+  for stamp in "$TEMPLATE"/.kelvora-ready-*; do
+    [ -f "$dir/prefix/${stamp##*/}" ] && [ "$dir/up" -nt "$stamp" ] || return 1
+  done
 }
 
 case "$MODE" in
