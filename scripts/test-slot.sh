@@ -72,7 +72,7 @@ slot_up() {
   ( setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
       3>"$dir/display" </dev/null >/dev/null 2>&1 9>&- &
     echo $! >"$dir/xvfb.pid" )
-  "$WINE_RUN" --make-prefix 9>&-
+  env -u KELVORA_WINEPREFIX "$WINE_RUN" --make-prefix 9>&-
   copy_prefix "$dir/prefix"
   for _ in $(seq 600); do [ -s "$dir/display" ] && break; sleep 0.05; done
   display=$(tr -dc 0-9 <"$dir/display")
