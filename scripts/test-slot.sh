@@ -81,15 +81,15 @@ slot_up() {
     echo "test slot $dir: the virtual display did not start" >&2
     return 1
   fi
-  # The server, then Wine's system processes (services, the desktop window),
-  # all with /dev/null for output, and in the locale test.sh pins whichever
-  # test happens to start the slot.
+  # The server, then Wine's system processes (the first program starts the
+  # services, touching the desktop window starts the desktop process), all
+  # with /dev/null for output, and in the locale test.sh pins whichever test
+  # happens to start the slot.
   (
     export DISPLAY=":$display" WINEPREFIX="$dir/prefix" KELVORA_WINEPREFIX="$dir/prefix"
     export LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8
     exec </dev/null >/dev/null 2>&1 9>&-
     setsid wineserver -p || true
-    "$WINE_RUN" cmd /c exit || true
     "$WINE_RUN" rundll32.exe user32.dll,GetDesktopWindow || true
   )
   touch "$dir/up"
