@@ -189,7 +189,7 @@ TEST_F(Settings, UserNamesTheOemCodePageCannotHoldComeBackWhole) {
     } cases[] = {
         {L"Zo\x00EB & Co+1#", true},
         {L"\x5F20\x4E09 a&b", false},                  // 张三
-        {L"\x0101bc", false},                          // ā, which 437 would best-fit to "a"
+        {L"\x0101" L"bc", false},                        // ā, which 437 would best-fit to "a"
         {std::wstring(L"\x5F20\0rest", 6), false},  // cut at the NUL
     };
     for (const Case& c : cases) {

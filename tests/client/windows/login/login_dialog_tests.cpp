@@ -169,7 +169,10 @@ TEST_F(LoginRoads, EachAnswerGivesItsStateAndBoxOnBothRoads) {
         if (*c.mode) NextAnswer(c.mode, c.arg);
         DialogRun run = RunDialog(LogIn(kSampleAccount, kSamplePassword, false, false));
         ASSERT_TRUE(run.opened);
-        EXPECT_TRUE(run.loading_seen);
+        // Up long enough to be seen for certain while the host stalls.
+        if (c.mode == std::string("stall_headers")) {
+            EXPECT_TRUE(run.loading_seen);
+        }
         EXPECT_EQ(c.dialog_state, LoginSession::Instance().state());
         EXPECT_EQ(c.box.empty() ? std::vector<std::wstring>{} : std::vector<std::wstring>{c.box}, run.boxes);
         EXPECT_EQ(kOneRequest, Requests());
@@ -323,7 +326,9 @@ TEST_F(LoginRoads, TheLinksOpenTheLoginHostsPagesThroughTheShell) {
         const std::string logged = "LoginDialog::Notify: ShellExecute failed: " + std::to_string(answer) +
                                    ", url.dll,FileProtocolHandler http://127.0.0.1:";
         EXPECT_EQ(answer <= 32, log_.Has(logged)) << log_.Text();
-        if (answer <= 32) EXPECT_TRUE(log_.Has("/findpsd.aspx?mod=findpsw")) << log_.Text();
+        if (answer <= 32) {
+            EXPECT_TRUE(log_.Has("/findpsd.aspx?mod=findpsw")) << log_.Text();
+        }
     }
     EXPECT_TRUE(Requests().empty());
 }
@@ -429,8 +434,8 @@ TEST_F(LoginRoads, BrokenSettingsOpenAnEmptyDialogAndTheAutoLoginSendsNothing) {
              sql::RecordSet rs(none, db.handle());
              rs.query("create table passwd_recorded_info (_ID INTEGER PRIMARY KEY, recorded TEXT)");
              rs.query("insert into passwd_recorded_info (recorded) values ('yes')");
-             rs.query("create table login_info (_ID INTEGER PRIMARY KEY, other TEXT)");
-             rs.query("insert into login_info (other) values ('1')");
+             rs.query("create table login_info (_ID INTEGER PRIMARY KEY, autologin TEXT)");
+             rs.query("insert into login_info (autologin) values ('on')");
              rs.query("create table user_info (_ID INTEGER PRIMARY KEY, user TEXT)");
              rs.query("create table passwd_info (_ID INTEGER PRIMARY KEY, passwd BLOB)");
              rs.query("insert into passwd_info (passwd) values (x'00ff')");
