@@ -15,8 +15,8 @@ import desktop
 import harness
 from test_main_window import Session
 
-LOGIN_BTN = (770, 16)     # main window, client coordinates
-LOGIN_BTN_AREA = (740, 6, 60, 20)
+LOGIN_BTN = (762, 16)     # main window, client coordinates
+LOGIN_BTN_AREA = (724, 6, 76, 20)
 TAB_AREAS = [(190 + 86 * i + 8, 16, 70, 70) for i in (0, 1)]
 DIALOG_TITLE = "Kelvora用户登陆"
 DIALOG_SIZE = (380, 262)
