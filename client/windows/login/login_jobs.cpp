@@ -29,11 +29,12 @@ void LoginThreadProc2(int mode) {
     LoginResult result = LoginResult::kFailed;
     // Nothing stored (the settings were never written, or are unreadable):
     // a request would only log in as nobody.
-    if (account.empty() || password.empty())
+    if (account.empty() || password.empty()) {
         log_error("%s: no stored account and password, nothing sent", "LoginThreadProc2");
-    else
+    } else {
         result = RequestLogin(account, password);
-    if (result != LoginResult::kAccepted) log_error("%s: HttpDownloadMem failed", "LoginThreadProc2");
+        if (result != LoginResult::kAccepted) log_error("%s: HttpDownloadMem failed", "LoginThreadProc2");
+    }
     LoginSession::Instance().set_state(result == LoginResult::kAccepted ? LoginSession::kLoggedIn
                                                                         : LoginSession::kNotLoggedIn);
     PostModeMessage(mode);

@@ -38,23 +38,26 @@ UiToolkit::COptionUI* Box(WindowImplBase* w, const wchar_t* name) {
     return c ? static_cast<UiToolkit::COptionUI*>(c->FindInterface(L"Option")) : nullptr;
 }
 
+struct CountState {
+    const wchar_t* cls;
+    int count;
+};
+
+BOOL CALLBACK CountOne(HWND hwnd, LPARAM data) {
+    CountState* s = reinterpret_cast<CountState*>(data);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t name[64];
+    if (pid == ::GetCurrentProcessId() && ::IsWindowVisible(hwnd) && ::GetClassNameW(hwnd, name, 64) &&
+        wcscmp(name, s->cls) == 0)
+        ++s->count;
+    return TRUE;
+}
+
+// Visible windows of this process with that class.
 int CountOwnWindows(const wchar_t* cls) {
-    struct State {
-        const wchar_t* cls;
-        int count;
-    } s = {cls, 0};
-    ::EnumWindows(
-        [](HWND hwnd, LPARAM data) -> BOOL {
-            State* s = reinterpret_cast<State*>(data);
-            DWORD pid = 0;
-            ::GetWindowThreadProcessId(hwnd, &pid);
-            wchar_t name[64];
-            if (pid == ::GetCurrentProcessId() && ::IsWindowVisible(hwnd) && ::GetClassNameW(hwnd, name, 64) &&
-                wcscmp(name, s->cls) == 0)
-                ++s->count;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&s));
+    CountState s = {cls, 0};
+    ::EnumWindows(&CountOne, reinterpret_cast<LPARAM>(&s));
     return s.count;
 }
 
@@ -460,6 +463,7 @@ TEST_F(LoginRoads, BrokenSettingsOpenAnEmptyDialogAndTheAutoLoginSendsNothing) {
         EXPECT_TRUE(Requests().empty());
         EXPECT_TRUE(log_.Has(c.logged)) << log_.Text();
         EXPECT_TRUE(log_.Has("LoginThreadProc2: no stored account and password, nothing sent")) << log_.Text();
+        EXPECT_FALSE(log_.Has("LoginThreadProc2: HttpDownloadMem failed")) << log_.Text();
     }
 }
 
