@@ -38,29 +38,6 @@ UiToolkit::COptionUI* Box(WindowImplBase* w, const wchar_t* name) {
     return c ? static_cast<UiToolkit::COptionUI*>(c->FindInterface(L"Option")) : nullptr;
 }
 
-struct CountState {
-    const wchar_t* cls;
-    int count;
-};
-
-BOOL CALLBACK CountOne(HWND hwnd, LPARAM data) {
-    CountState* s = reinterpret_cast<CountState*>(data);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hwnd, &pid);
-    wchar_t name[64];
-    if (pid == ::GetCurrentProcessId() && ::IsWindowVisible(hwnd) && ::GetClassNameW(hwnd, name, 64) &&
-        wcscmp(name, s->cls) == 0)
-        ++s->count;
-    return TRUE;
-}
-
-// Visible windows of this process with that class.
-int CountOwnWindows(const wchar_t* cls) {
-    CountState s = {cls, 0};
-    ::EnumWindows(&CountOne, reinterpret_cast<LPARAM>(&s));
-    return s.count;
-}
-
 // What one run of the dialog showed.
 struct DialogRun {
     bool opened = false;
@@ -282,7 +259,7 @@ TEST_F(LoginRoads, AnEmptyFieldSendsNothingAndTheDialogCloses) {
         Reset();
         DialogRun run = RunDialog(LogIn(c.name, c.password, true, true));
         ASSERT_TRUE(run.opened);
-        EXPECT_EQ(0, CountOwnWindows(L"LoginDialog"));
+        EXPECT_EQ(0, wintest::CountOwnWindows(L"LoginDialog"));
         EXPECT_FALSE(run.loading_seen);
         EXPECT_TRUE(run.boxes.empty());
         EXPECT_TRUE(Requests().empty());
@@ -343,7 +320,7 @@ TEST_F(LoginRoads, OnlyOneDialogOpensAtATime) {
         // Whatever happens, every login dialog is closed half a second on,
         // so a second one (the fault) fails the test instead of hanging it.
         wintest::RunSoon(500, [&] {
-            dialogs = CountOwnWindows(L"LoginDialog");
+            dialogs = wintest::CountOwnWindows(L"LoginDialog");
             for (HWND h; (h = wintest::FindOwnWindow(L"LoginDialog")) != nullptr;) {
                 ::PostMessageW(h, WM_CLOSE, 1, 0);
                 wintest::Pump(30);
