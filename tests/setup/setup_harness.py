@@ -99,7 +99,9 @@ class Window:
 class WineSession:
     def __init__(self, name):
         self.name = name
-        self.root = tempfile.mkdtemp(prefix="kelvora-%s-" % name, dir=os.path.join(BUILD, "setup-tests"))
+        sessions = os.path.join(BUILD, "setup-tests")
+        os.makedirs(sessions, exist_ok=True)  # a fresh build folder has none yet
+        self.root = tempfile.mkdtemp(prefix="kelvora-%s-" % name, dir=sessions)
         self.prefix = os.path.join(self.root, "prefix")
         self.home = os.path.join(self.root, "home")
         os.makedirs(self.home)
