@@ -126,10 +126,15 @@ class Wizard(SessionTestCase):
         # end; the up arrow moves back a line and the down arrow returns.
         thumb = self.thumb_span(agreement)
         grab = agreement.at(x, (thumb[0] + thumb[1]) // 2)
-        self.s.xdotool("mousemove", *grab, "mousedown", "1")
-        for step in range(1, 11):
-            self.s.xdotool("mousemove", grab[0], grab[1] + step * (track_bottom - track_top) // 8)
-            time.sleep(0.1)
+        # Pointer moves, the press and each step of the drag apart: Wine
+        # reads them one by one, as from a hand.
+        self.s.xdotool("mousemove", *grab)
+        time.sleep(0.2)
+        self.s.xdotool("mousedown", "1")
+        time.sleep(0.2)
+        for y in range(grab[1] + 20, agreement.top + track_bottom + 40, 20):
+            self.s.xdotool("mousemove", grab[0], y)
+            time.sleep(0.15)
         self.s.xdotool("mouseup", "1")
         self.assertEqual(end, self.eventually(lambda: self.text_picture(agreement), end),
                          "dragging the thumb down does not reach the end")
