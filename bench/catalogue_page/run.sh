@@ -14,6 +14,7 @@ export VANTREL_CATALOGUE_HOST="$KELVORA_SERVICE_HOST" VANTREL_LOGIN_HOST="$KELVO
 median() { sort -n | awk '{a[NR]=$1} END {printf "%.2f", a[int((NR+1)/2)]}'; }
 
 ours=()
+rows=()
 for i in $(seq 1 "$ROUNDS"); do
   folder=$(mktemp -d)
   cp -r "$KELVORA_BUILD/dist/." "$folder/"
@@ -23,8 +24,10 @@ for i in $(seq 1 "$ROUNDS"); do
   ms=$(echo "$out" | awk -F': ' '/^catalogue_page_first_load_ms/ {print $2}')
   [ -n "$ms" ] || { echo "catalogue_page_bench failed: $out" >&2; exit 1; }
   ours+=("$ms")
+  rows+=("$(echo "$out" | awk -F': ' '/^catalogue_page_rows_shown_ms/ {print $2}')")
 done
 ours_ms=$(printf '%s\n' "${ours[@]}" | median)
+echo "catalogue_page_rows_shown_median_ms: $(printf '%s\n' "${rows[@]}" | median)"
 echo "catalogue_page_first_load_median_ms: $ours_ms"
 
 ids=$(curl -s "$BASE/rank/${CATEGORY}_1_20" | python3 -c 'import json,sys; print(" ".join(e["soft_id"] for e in json.load(sys.stdin)["soft_info"]))')
