@@ -362,4 +362,52 @@ TEST_F(CataloguePages, ABrokenPageSkinLogsALineAndNeverCrashes) {
     }
 }
 
+// Results as the page's workers hand them over: the header, the
+// main-category button and the pager for each.
+TEST_F(CataloguePages, ResultHeadersAndThePager) {
+    Open();
+    ClickTab(1);
+    Page* page = PageOf(1);
+    ASSERT_TRUE(WaitRows(page, 20));
+    const struct {
+        const char* what;
+        int sub_type;
+        bool ok;
+        int total, page_number;
+        const wchar_t* header;
+        bool main_button;
+        int pages;
+    } cases[] = {
+        {"main category", -1, true, 42, 1, L"软件宝库 共有 42 款软件", false, 3},
+        {"sub-category", 201, true, 12, 1, L"办公软件 共有 12 款软件", true, 1},
+        {"a sub-category gone from the tree", 9999, true, 5, 1, L"软件宝库 共有 5 款软件", false, 1},
+        {"failed", -1, false, 42, 1, L"软件宝库 共有 0 款软件", false, 0},
+        {"ten pages", -1, true, 200, 1, L"软件宝库 共有 200 款软件", false, 10},
+        {"a later page keeps the pager", -1, true, 42, 2, L"软件宝库 共有 42 款软件", false, 10},
+        {"a failed later page too", 201, false, 12, 3, L"办公软件 共有 0 款软件", true, 10},
+    };
+    for (const auto& c : cases) {
+        RankResult* result = new RankResult;
+        result->sub_type = c.sub_type;
+        result->ok = c.ok;
+        result->total = c.total;
+        result->page = c.page_number;
+        result->request = page->LatestRequest();
+        Send(page, L"page_show_soft_items", page, reinterpret_cast<WPARAM>(result));
+        EXPECT_EQ(c.header, Header(page)) << c.what;
+        EXPECT_EQ(c.main_button, page->MainTypeButton()->IsVisible()) << c.what;
+        EXPECT_EQ(c.pages, page->Pager()->PageCount()) << c.what;
+        EXPECT_EQ(0, page->SoftList()->GetCount()) << c.what;
+    }
+    // A refresh reloads the main category's first page, also from a
+    // sub-category.
+    ASSERT_TRUE(page->TypeList()->SelectItem(2));
+    ASSERT_TRUE(wintest::PumpUntil([&] { return Header(page).find(L"图形图像") == 0; }, 20000));
+    Send(page, L"refresh_content", nullptr);
+    ASSERT_TRUE(WaitRows(page, 20));
+    EXPECT_EQ(L"软件宝库 共有 42 款软件", Header(page));
+    EXPECT_EQ(0, page->CurrentSubType());
+    EXPECT_EQ(3, page->Pager()->PageCount());
+}
+
 }  // namespace
