@@ -2,11 +2,9 @@
 tabs, the settings menu and the about box, hiding to the tray and coming
 back from it, the tray menu's exit, "shutdown" while a loading window is up,
 and a broken skin (missing, or lacking a control the code needs)."""
-import json
 import os
 import time
 import unittest
-import urllib.request
 
 import desktop
 import harness
@@ -23,33 +21,7 @@ MENU_ITEM_HEIGHT = 24
 MENU_TOP_INSET = 5
 
 
-class Session:
-    """A private session of the local services: its own port, log and faults."""
-
-    def __init__(self):
-        with urllib.request.urlopen("http://%s/_ctl/session" % harness.service_host(), timeout=10) as r:
-            self.port = json.loads(r.read())["port"]
-
-    def ctl(self, what):
-        with urllib.request.urlopen("http://127.0.0.1:%d/_ctl/%s" % (self.port, what), timeout=10) as r:
-            return r.read()
-
-    def fault(self, mode, path, count, arg=""):
-        self.ctl("fault?mode=%s&path=%s&count=%d&arg=%s" % (mode, path, count, arg))
-
-    def paths(self):
-        return [e["path"] for e in json.loads(self.ctl("log"))]
-
-    def env(self):
-        host = "127.0.0.1:%d" % self.port
-        return harness.client_env({"VANTREL_%s_HOST" % role: host
-                                   for role in ("CATALOGUE", "LOGIN", "USER", "REPORT")})
-
-    def close(self):
-        try:
-            self.ctl("close")
-        except OSError:
-            pass
+Session = harness.Session
 
 
 def menu_item(menu, index):

@@ -2,6 +2,7 @@
 
 #include <wchar.h>
 
+#include "client/windows/installed/uninstall_soft.h"
 #include "client/windows/pages/stand_in_page.h"
 
 namespace {
@@ -16,7 +17,7 @@ struct PageFactory {
 const PageFactory kFactories[] = {
     {L"necessary_soft", [] { return static_cast<UiToolkit::CControlUI*>(new StandInPage(L"necessary_soft")); }},
     {L"market_soft", [] { return static_cast<UiToolkit::CControlUI*>(new StandInPage(L"market_soft")); }},
-    {L"uninstall_soft", [] { return static_cast<UiToolkit::CControlUI*>(new StandInPage(L"uninstall_soft")); }},
+    {L"uninstall_soft", [] { return static_cast<UiToolkit::CControlUI*>(new UninstallSoft); }},
     {L"scheme_soft", [] { return static_cast<UiToolkit::CControlUI*>(new StandInPage(L"scheme_soft")); }},
     {L"tools_soft", [] { return static_cast<UiToolkit::CControlUI*>(new StandInPage(L"tools_soft")); }},
     {L"download_center", [] { return static_cast<UiToolkit::CControlUI*>(new StandInPage(L"download_center")); }},
