@@ -118,6 +118,8 @@ class CContainerUI : public CControlUI, public IContainerUI {
   void DestroyChild(CControlUI* child);
   // Runs the layout again on the current bounds.
   void Relayout() { SetBounds(m_bounds); }
+  // Every visible child over `area`; floating ones where they float.
+  void PlaceChildrenOver(const RECT& area);
 
   CUiPtrArray m_items;
   RECT m_inset;

@@ -33,14 +33,17 @@ bool CContainerUI::StartLayout(RECT rc, RECT* area) {
 
 void CContainerUI::SetBounds(RECT rc) {
   CControlUI::SetBounds(rc);
-  RECT inner = InnerRect();
+  PlaceChildrenOver(InnerRect());
+}
+
+void CContainerUI::PlaceChildrenOver(const RECT& area) {
   for (int i = 0; i < GetCount(); ++i) {
     CControlUI* child = GetItemAt(i);
     if (!child->IsVisible()) continue;
     if (child->IsFloat())
       PlaceFloatChild(i);
     else
-      child->SetBounds(inner);
+      child->SetBounds(area);
   }
 }
 

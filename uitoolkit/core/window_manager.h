@@ -144,6 +144,12 @@ class CWindowManagerUI {
     ::ReleaseCapture();
     m_mouseCaptured = false;
   }
+  // Takes the mouse for a control whose input another party drives (the
+  // rich edit's engine while it selects with the mouse).
+  void CaptureMouse() {
+    ::SetCapture(m_hwnd);
+    m_mouseCaptured = true;
+  }
 
   // ---- option groups ----
   bool JoinOptionGroup(const wchar_t* group, CControlUI* control);

@@ -6,6 +6,9 @@
 #include "uitoolkit/activex/web_browser_ui.h"
 #include "uitoolkit/controls/button.h"
 #include "uitoolkit/controls/container.h"
+#include "uitoolkit/controls/combo.h"
+#include "uitoolkit/controls/combo_box.h"
+#include "uitoolkit/controls/date_time.h"
 #include "uitoolkit/controls/edit.h"
 #include "uitoolkit/controls/gif_button.h"
 #include "uitoolkit/controls/list.h"
@@ -15,11 +18,13 @@
 #include "uitoolkit/controls/list_header_item.h"
 #include "uitoolkit/controls/list_text_element.h"
 #include "uitoolkit/controls/progress.h"
+#include "uitoolkit/controls/rich_edit.h"
 #include "uitoolkit/controls/slider.h"
 #include "uitoolkit/controls/label.h"
 #include "uitoolkit/controls/option.h"
 #include "uitoolkit/controls/scroll_bar.h"
 #include "uitoolkit/controls/text.h"
+#include "uitoolkit/controls/tree_view.h"
 #include "uitoolkit/core/control.h"
 #include "uitoolkit/layouts/child_layout.h"
 #include "uitoolkit/layouts/horizontal_layout.h"
@@ -54,6 +59,11 @@ const TagEntry kTags[] = {
     {L"Slider", &Make<CSliderUI>},
     {L"ButtonGif", &Make<CButtonGifUI>},
     {L"Edit", &Make<CEditUI>},
+    {L"RichEdit", &Make<CRichEditUI>},
+    {L"DateTime", &Make<CDateTimeUI>},
+    {L"Combo", &Make<CComboUI>},
+    {L"ComboBox", &Make<CComboBoxUI>},
+    {L"TreeView", &Make<CTreeViewUI>},
     {L"List", &Make<CListUI>},
     {L"ListHeader", &Make<CListHeaderUI>},
     {L"ListHeaderItem", &Make<CListHeaderItemUI>},

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/uitoolkit/fixtures/skin_fixtures.h"
-#include "tests/uitoolkit/fixtures/stopwatch.h"
+#include "tests/uitoolkit/robustness/feed_mutations.h"
 #include "tests/uitoolkit/robustness/mutator.h"
 #include "uitoolkit/core/ui_render.h"
 #include "uitoolkit/image/ui_image.h"
@@ -24,38 +24,10 @@
 #include <vector>
 
 using namespace UiToolkit;
+using robustness::FeedMutations;
+using robustness::MutationCount;
 
 namespace {
-
-// Inputs per target: UITOOLKIT_MUTATIONS, else a short default that keeps
-// the ordinary test run quick.
-int MutationCount() {
-    const char* v = getenv("UITOOLKIT_MUTATIONS");
-    int n = v ? atoi(v) : 0;
-    return n > 0 ? n : 10000;
-}
-
-// Feeds `count` inputs made by `make` to `feed` and reports the timing.
-void FeedMutations(const char* target, int count, const std::function<std::string(int)>& make,
-         const std::function<void(const std::string&)>& feed) {
-    double slowest = 0;
-    int slowestIndex = -1;
-    const double start = fixtures::Seconds();
-    for (int i = 0; i < count; ++i) {
-        const std::string input = make(i);
-        const double t0 = fixtures::Seconds();
-        feed(input);
-        const double took = fixtures::Seconds() - t0;
-        if (took > slowest) {
-            slowest = took;
-            slowestIndex = i;
-        }
-    }
-    const double total = fixtures::Seconds() - start;
-    printf("%s: %d mutated inputs in %.2f s, slowest input #%d took %.1f ms\n", target, count, total, slowestIndex,
-           slowest * 1000);
-    fflush(stdout);
-}
 
 // Walks every element and attribute the way the skin builder does.
 int WalkDocument(CXmlMarkup& doc) {
