@@ -152,6 +152,35 @@ TEST_F(SettingDialogTest, OnlyOkWithATextStores) {
     }
 }
 
+TEST_F(SettingDialogTest, AnUnreadableSettingsFileIsLoggedAndLeftAsItIs) {
+    const std::wstring log_dir = test_support::MakeTempDir(L"settingdb");
+    char log_path[MAX_PATH];
+    ::WideCharToMultiByte(CP_ACP, 0, (log_dir + L"\\test.log").c_str(), -1, log_path, MAX_PATH, nullptr, nullptr);
+    ASSERT_TRUE(log_open(log_path));
+    const std::wstring db = dir_ + L"\\data\\ext.dat";
+    const std::string garbage(4096, '\x5a');
+    ASSERT_TRUE(test_support::WriteFileBytes(db, garbage));
+
+    std::wstring edit;
+    wintest::WhenWindowAppears(L"SettingDialog", [&](HWND, UiToolkit::WindowImplBase* w) {
+        edit = wintest::ControlText(w, L"download_path_edit");
+        wintest::ClickNamed(w, L"setting_ok_btn");
+    });
+    ShowSettingDialog(owner());
+    log_close();
+
+    EXPECT_EQ(DefaultFolder(), edit) << "the default stands in for what cannot be read";
+    EXPECT_EQ(nullptr, wintest::FindOwnWindow(L"SettingDialog"));
+    std::string log, now;
+    test_support::ReadFileBytes(log_dir + L"\\test.log", &log);
+    EXPECT_NE(std::string::npos, log.find("ConfMgr::GetDownloadPath")) << log;
+    EXPECT_NE(std::string::npos, log.find("SettingDialog::SaveDownloadPath: set download path failed")) << log;
+    ASSERT_TRUE(test_support::ReadFileBytes(db, &now));
+    EXPECT_EQ(garbage, now) << "the file is not written over";
+    ::DeleteFileW(db.c_str());
+    test_support::RemoveTree(log_dir);
+}
+
 // A copy of the dialog's skin with one text replaced, as the skin folder.
 void UseSettingSkinWith(const std::wstring& dir, const wchar_t* file, const std::string& from,
                         const std::string& to) {
