@@ -48,10 +48,8 @@ UpdateDownload::UpdateDownload(HWND window, const std::wstring& url, const std::
 
 UpdateDownload::~UpdateDownload() {
     // Only a download that never got its worker still holds the file here.
-    if (file_ != INVALID_HANDLE_VALUE) {
-        ::CloseHandle(file_);
-        ::DeleteFileW(path_.c_str());
-    }
+    ke::scoped_lock hold(lock_);
+    DropFileLocked();
 }
 
 bool UpdateDownload::Stopped() const {
@@ -60,9 +58,8 @@ bool UpdateDownload::Stopped() const {
 }
 
 bool UpdateDownload::CreateLocalFile() {
-    // DELETE access lets a stop mark the file for removal while the worker
-    // still writes to it; CREATE_ALWAYS leaves nothing of an older file.
-    HANDLE file = ::CreateFileW(path_.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+    // CREATE_ALWAYS leaves nothing of an older file.
+    HANDLE file = ::CreateFileW(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         log_error("%s: cannot create %ls (%lu)", kWho, path_.c_str(), ::GetLastError());
@@ -79,10 +76,7 @@ UpdateDownload::StartResult UpdateDownload::Start() {
     if (!ke::run_detached([self]() { self->Run(); })) {
         log_error("%s: no worker for the download", kWho);
         ke::scoped_lock hold(lock_);
-        MarkForDeletionLocked();
-        ::CloseHandle(file_);
-        file_ = INVALID_HANDLE_VALUE;
-        if (!marked_for_deletion_) ::DeleteFileW(path_.c_str());
+        DropFileLocked();
         return kNoWorker;
     }
     log_trace("%s: downloading %ls to %ls", kWho, url_.c_str(), path_.c_str());
@@ -136,14 +130,20 @@ bool UpdateDownload::ReadStep() {
         outcome_ = kNetFailed;
         return false;
     }
-    if (!WriteAll(buffer_, got)) {
-        log_error("%s: writing %ls failed (%lu)", kWho, path_.c_str(), ::GetLastError());
-        outcome_ = kWriteFailed;
-        return false;
-    }
-    received_ += got;
     {
+        // Writes happen under the lock, so a stop (which closes and removes
+        // the file at once) waits at most for one piece to reach the disk.
         ke::scoped_lock hold(lock_);
+        if (stopped_) {
+            outcome_ = kStoppedOutcome;
+            return false;
+        }
+        if (!WriteAll(buffer_, got)) {
+            log_error("%s: writing %ls failed (%lu)", kWho, path_.c_str(), ::GetLastError());
+            outcome_ = kWriteFailed;
+            return false;
+        }
+        received_ += got;
         PostLocked(WM_UPDATE_PROGRESS, static_cast<WPARAM>(received_ * 100 / total_));
     }
     if (received_ == total_) {
@@ -169,7 +169,8 @@ bool UpdateDownload::WriteAll(const char* data, DWORD size) {
 
 void UpdateDownload::Finish(Outcome outcome) {
     ke::scoped_lock hold(lock_);
-    if (stopped_) outcome = kStoppedOutcome;
+    // A stop has closed and removed the file already.
+    if (stopped_) return;
     if (outcome == kDone) {
         const bool closed = ::CloseHandle(file_) != FALSE;
         file_ = INVALID_HANDLE_VALUE;
@@ -185,10 +186,7 @@ void UpdateDownload::Finish(Outcome outcome) {
         outcome = kWriteFailed;
         ::DeleteFileW(path_.c_str());
     } else {
-        MarkForDeletionLocked();
-        ::CloseHandle(file_);
-        file_ = INVALID_HANDLE_VALUE;
-        if (!marked_for_deletion_) ::DeleteFileW(path_.c_str());
+        DropFileLocked();
     }
     if (outcome == kNetFailed) PostLocked(WM_UPDATE_NET_FAILED, 0);
     if (outcome == kWriteFailed) PostLocked(WM_UPDATE_FILE_FAILED, 0);
@@ -199,15 +197,12 @@ void UpdateDownload::PostLocked(UINT message, WPARAM wParam) {
     ::PostMessageW(window_, message, wParam, 0);
 }
 
-bool UpdateDownload::MarkForDeletionLocked() {
-    if (marked_for_deletion_ || file_ == INVALID_HANDLE_VALUE) return marked_for_deletion_;
-    FILE_DISPOSITION_INFO disposition = {};
-    disposition.DeleteFile = TRUE;
-    marked_for_deletion_ =
-        ::SetFileInformationByHandle(file_, FileDispositionInfo, &disposition, sizeof(disposition)) != FALSE;
-    if (!marked_for_deletion_)
-        log_error("%s: %ls cannot be marked for removal (%lu)", kWho, path_.c_str(), ::GetLastError());
-    return marked_for_deletion_;
+void UpdateDownload::DropFileLocked() {
+    if (file_ == INVALID_HANDLE_VALUE) return;
+    ::CloseHandle(file_);
+    file_ = INVALID_HANDLE_VALUE;
+    if (!::DeleteFileW(path_.c_str()))
+        log_error("%s: the partial %ls cannot be removed (%lu)", kWho, path_.c_str(), ::GetLastError());
 }
 
 void UpdateDownload::Stop() {
@@ -216,8 +211,8 @@ void UpdateDownload::Stop() {
     stopped_ = true;
     loop_.stop();
     if (file_ != INVALID_HANDLE_VALUE) {
-        // The worker still has the file: it goes when the worker closes it.
-        MarkForDeletionLocked();
+        // The worker writes only under the lock and checks for a stop first.
+        DropFileLocked();
     } else if (completed_ && !handed_over_) {
         ::DeleteFileW(path_.c_str());
     }

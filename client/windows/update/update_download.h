@@ -4,9 +4,8 @@
 //
 // The window and the worker share this object by reference count, so the
 // window may go at any moment: any close stops the download, after which
-// nothing is posted and the partial file goes (removed when the worker lets
-// go of it, at the latest when the process ends). The UI thread never waits
-// for the worker. The download ends at the first failure with exactly one
+// nothing is posted and the partial file is gone. The UI thread never waits
+// for the network: at most for one piece being written. The download ends at the first failure with exactly one
 // failure message.
 #include <windows.h>
 #include <stdint.h>
@@ -82,8 +81,8 @@ private:
     void Finish(Outcome outcome);
     // Under the lock: posts unless stopped.
     void PostLocked(UINT message, WPARAM wParam);
-    // Under the lock: the open file is removed when it is closed.
-    bool MarkForDeletionLocked();
+    // Under the lock: closes and removes the unfinished file.
+    void DropFileLocked();
 
     const HWND window_;
     const std::wstring url_;
@@ -94,7 +93,6 @@ private:
     bool stopped_ = false;
     bool completed_ = false;   // written whole and closed
     bool handed_over_ = false;
-    bool marked_for_deletion_ = false;
     HANDLE file_ = INVALID_HANDLE_VALUE;  // closed only under the lock
 
     // Worker-side state.
