@@ -39,6 +39,8 @@ class SelfUpdate(unittest.TestCase):
         self.offer("http://127.0.0.1:%d/setup/%s" % (self.session.port, SETUP_NAME))
 
     def tearDown(self):
+        import sys
+        sys.stderr.write("LOG:\n" + "\n".join((self.folder.log_lines() or [])[-40:]) + "\n")
         if self.proc is not None:
             harness.stop(self.proc, self.folder)
         self.session.close()
@@ -77,6 +79,8 @@ class SelfUpdate(unittest.TestCase):
 
     def answer_box(self, button):
         box = desktop.wait_window(size=BOX, timeout=15)
+        if box is None:
+            desktop.screenshot("/tmp/p18shots/nobox.png")
         self.assertIsNotNone(box, "no box")
         time.sleep(0.2)
         box.click(*button)
@@ -110,6 +114,7 @@ class SelfUpdate(unittest.TestCase):
         window.click(*UPDATE_BTN)
         time.sleep(1.5)
         shot = desktop.screenshot()
+        import shutil as _s; _s.copy(shot, "/tmp/p18shots/progress.png")
         try:
             filled = desktop.mean_brightness(shot, window.x + PROGRESS[0] + 2, window.y + PROGRESS[1] + 3, 20, 8)
         finally:

@@ -126,7 +126,9 @@ LRESULT UpdateTipWnd::OnOtherMessage(UINT msg, WPARAM wParam, LPARAM lParam, boo
 }
 
 void UpdateTipWnd::OnDownloaded() {
-    if (!download_) return;
+    // A completion posted just before a cancel was confirmed: the file is
+    // gone with the stop, and nothing is to be started.
+    if (!download_ || download_->Stopped()) return;
     const std::wstring path = download_->Path();
     const INT_PTR started = g_starter(path);
     if (started > 32) {
