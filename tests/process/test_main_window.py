@@ -16,6 +16,7 @@ SET_BTN = (816, 16)
 CLOSE_BTN = (872, 16)
 CHECK_UPDATE_BTN = (641, 620)
 CONTENT = (445, 350)
+LOADING_WINDOW = (48, 48)
 
 MENU_ITEM_HEIGHT = 24
 MENU_TOP_INSET = 5
@@ -69,6 +70,9 @@ class MainWindowProcess(unittest.TestCase):
     def tab_brightness(self, main):
         desktop.move(main.x + CONTENT[0], main.y + CONTENT[1])
         time.sleep(0.4)
+        # Tab 2 reads the installed programs behind a loading window first.
+        self.assertTrue(desktop.wait_gone(size=LOADING_WINDOW, timeout=20), "the loading window stayed")
+        time.sleep(0.2)
         shot = desktop.screenshot()
         try:
             return [desktop.mean_brightness(shot, main.x + 190 + 86 * i + TAB_AREA[0], main.y + TAB_AREA[1],
