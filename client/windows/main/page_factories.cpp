@@ -3,6 +3,7 @@
 #include <wchar.h>
 
 #include "client/windows/catalogue/catalogue_page.h"
+#include "client/windows/installed/uninstall_soft.h"
 #include "client/windows/pages/stand_in_page.h"
 
 namespace {
@@ -17,7 +18,7 @@ struct PageFactory {
 const PageFactory kFactories[] = {
     {L"necessary_soft", [] { return static_cast<UiToolkit::CControlUI*>(new NecessarySoft); }},
     {L"market_soft", [] { return static_cast<UiToolkit::CControlUI*>(new MarketSoft); }},
-    {L"uninstall_soft", [] { return static_cast<UiToolkit::CControlUI*>(new StandInPage(L"uninstall_soft")); }},
+    {L"uninstall_soft", [] { return static_cast<UiToolkit::CControlUI*>(new UninstallSoft); }},
     {L"scheme_soft", [] { return static_cast<UiToolkit::CControlUI*>(new SchemeSoft); }},
     {L"tools_soft", [] { return static_cast<UiToolkit::CControlUI*>(new ToolsSoft); }},
     {L"download_center", [] { return static_cast<UiToolkit::CControlUI*>(new StandInPage(L"download_center")); }},
