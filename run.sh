@@ -22,7 +22,8 @@ rm -rf "$DEMO" && cp -r "$BUILD/dist" "$DEMO"
 WINE_RUN="$BUILD/wine-run.sh"
 
 if [ -n "${DISPLAY:-}" ]; then
-  echo "Kelvora runs on $DISPLAY; close its window (or run: $WINE_RUN $DEMO/vantrel.exe shutdown) to end."
+  echo "Kelvora runs on $DISPLAY. Closing its window hides it to the tray icon; the tray menu's"
+  echo "\"退出\" ends it (or run: $WINE_RUN $DEMO/vantrel.exe shutdown)."
   "$WINE_RUN" "$DEMO/vantrel.exe"
 else
   xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '

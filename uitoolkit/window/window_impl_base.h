@@ -88,14 +88,16 @@ class WindowImplBase : public CWindowWnd,
   virtual LRESULT OnOtherMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled);
   virtual DWORD WindowStyle() const;
 
+  // The message box and the process exit of a skin that cannot be loaded;
+  // also for a skin that lacks a control its window needs.
+  void FailSkin();
+
   CWindowManagerUI m_manager;
 
  private:
   // Opens the skin zip a kind-2 or kind-4 window reads from; false when it
   // cannot be had.
   bool OpenSkinZip(int kind);
-  // The message box and the process exit of a skin that cannot be loaded.
-  void FailSkin();
 };
 
 }  // namespace UiToolkit

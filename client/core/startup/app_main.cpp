@@ -5,15 +5,16 @@
 #include "client/core/startup/command_line.h"
 #include "client/core/startup/crash_dump.h"
 #include "client/core/startup/main_init.h"
-#include "client/core/startup/main_window_handle.h"
 #include "client/core/reports/report.h"
 #include "client/core/startup/single_instance.h"
-#include "client/windows/stand_in_main_window.h"
+#include "client/windows/main/main_frame_wnd.h"
 #include "foundation/ke/thread_single.h"
 #include "foundation/log/log.h"
 #include "uitoolkit/core/window_manager.h"
 
 namespace {
+
+const UINT kProgramIconId = 102;
 
 int RunOneShot(ClientRunMode mode) {
     switch (mode) {
@@ -61,11 +62,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
         // The start report goes out in the background; nothing waits for it.
         ke::run_detached([]() { Report::SubmitActive(); });
         HoldStartUpForTests();
-        HWND main = CreateStandInMainWindow(instance);
-        if (main) {
-            PublishMainWindow(main);
-            ShowWindow(main, SW_SHOW);
-            RunStandInMessageLoop();
+        // The window lives until the process ends: pages and rows may still
+        // be reached by worker threads, which are not waited for.
+        MainFrameWnd* frame = new MainFrameWnd;
+        if (frame->Create(nullptr, L"Kelvora", 0, 0, 0, 0, 890, 635)) {
+            frame->SetAppIcons(kProgramIconId);
+            frame->CenterOnOwner();
+            ShowWindow(frame->GetHWND(), SW_SHOW);
+            UiToolkit::CWindowManagerUI::RunMessageLoop();
         }
         log_trace("%s: shutdown", "MainDestroy");
         CoUninitialize();

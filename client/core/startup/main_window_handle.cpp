@@ -3,6 +3,7 @@
 namespace {
 
 volatile HWND g_main_window = nullptr;
+UiToolkit::CWindowManagerUI* volatile g_main_manager = nullptr;
 
 HANDLE PublishedEvent() {
     // Manual-reset, created on first use from whichever thread comes first.
@@ -27,4 +28,13 @@ HWND WaitForMainWindow(DWORD timeout_ms) {
     if (hwnd) return hwnd;
     WaitForSingleObject(PublishedEvent(), timeout_ms);
     return MainWindowHandle();
+}
+
+void PublishMainManager(UiToolkit::CWindowManagerUI* manager) {
+    InterlockedExchangePointer(reinterpret_cast<PVOID volatile*>(&g_main_manager), manager);
+}
+
+UiToolkit::CWindowManagerUI* MainManager() {
+    return static_cast<UiToolkit::CWindowManagerUI*>(InterlockedCompareExchangePointer(
+        reinterpret_cast<PVOID volatile*>(&g_main_manager), nullptr, nullptr));
 }

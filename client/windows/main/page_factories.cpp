@@ -1,0 +1,38 @@
+#include "client/windows/main/page_factories.h"
+
+#include <wchar.h>
+
+#include "client/windows/pages/stand_in_page.h"
+
+namespace {
+
+struct PageFactory {
+    const wchar_t* tag;
+    UiToolkit::CControlUI* (*create)();
+};
+
+// Tab order. A built page replaces its stand-in here. The home page is one
+// per process once it exists (its factory then hands out that instance).
+const PageFactory kFactories[] = {
+    {L"necessary_soft", [] { return static_cast<UiToolkit::CControlUI*>(new StandInPage(L"necessary_soft")); }},
+    {L"market_soft", [] { return static_cast<UiToolkit::CControlUI*>(new StandInPage(L"market_soft")); }},
+    {L"uninstall_soft", [] { return static_cast<UiToolkit::CControlUI*>(new StandInPage(L"uninstall_soft")); }},
+    {L"scheme_soft", [] { return static_cast<UiToolkit::CControlUI*>(new StandInPage(L"scheme_soft")); }},
+    {L"tools_soft", [] { return static_cast<UiToolkit::CControlUI*>(new StandInPage(L"tools_soft")); }},
+    {L"download_center", [] { return static_cast<UiToolkit::CControlUI*>(new StandInPage(L"download_center")); }},
+    {L"home_page", [] { return static_cast<UiToolkit::CControlUI*>(new StandInPage(L"home_page")); }},
+};
+
+}  // namespace
+
+const wchar_t* const kMainFramePageTags[7] = {L"necessary_soft", L"market_soft", L"uninstall_soft",
+                                              L"scheme_soft", L"tools_soft", L"download_center",
+                                              L"home_page"};
+
+UiToolkit::CControlUI* CreateMainFramePage(const wchar_t* tag) {
+    if (!tag) return nullptr;
+    for (const PageFactory& f : kFactories) {
+        if (wcscmp(f.tag, tag) == 0) return f.create();
+    }
+    return nullptr;
+}

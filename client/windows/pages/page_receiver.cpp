@@ -1,0 +1,3 @@
+#include "client/windows/pages/page_receiver.h"
+
+const wchar_t kPageReceiverInterface[] = L"PageNotifyReceiver";

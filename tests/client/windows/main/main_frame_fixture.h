@@ -1,0 +1,54 @@
+#pragma once
+// A main window whose seven pages record what reaches them, in a fixture
+// that gives it private settings, a private version database and, when a
+// test wants them, private local services.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "client/windows/main/main_frame_wnd.h"
+#include "tests/client/windows/support/window_test_support.h"
+#include "tests/support/private_service.h"
+
+class TestMainFrame : public MainFrameWnd {
+public:
+    explicit TestMainFrame(bool start_up_jobs) { SetStartUpJobsEnabled(start_up_jobs); }
+    UiToolkit::CControlUI* CreateCustomControl(const wchar_t* tag) override;
+    // The dispatcher, called directly: whether it marked the message handled.
+    bool Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
+    UiToolkit::CWindowManagerUI& manager() { return m_manager; }
+    UiToolkit::CControlUI* Find(const wchar_t* name) { return m_manager.FindControl(name); }
+    UiToolkit::CButtonUI* Button(const wchar_t* name);
+
+    wintest::RecordingPage* pages[kTabCount] = {};
+};
+
+class MainFrameTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite();
+    static void TearDownTestSuite();
+    void SetUp() override;
+    void TearDown() override;
+
+    // Creates, shows and waits for the first paint ("windowinit" on page 0).
+    TestMainFrame* Open(bool start_up_jobs = false);
+    void Close();
+    HWND hwnd() const { return frame_->GetHWND(); }
+    wintest::RecordingPage& page(int tab) { return *frame_->pages[tab]; }
+    // Which pages a synchronous probe through the main manager reaches.
+    std::string PagesReached();
+    std::wstring Text(const wchar_t* name);
+    // Lets the window handle one message, which delivers what is queued.
+    void Drain();
+    // Points the catalogue host at a new private session of the services.
+    PrivateService& Services();
+
+    // Run by Open once the window exists (its pages too), before it shows.
+    std::function<void()> on_open_;
+
+    static std::wstring data_dir_;
+    TestMainFrame* frame_ = nullptr;
+    std::unique_ptr<PrivateService> services_;
+};

@@ -1,0 +1,206 @@
+// Tabs: one page receiver at a time, through every road that shows a tab;
+// the refresh button; the way back from the download centre; and the
+// login button's states.
+#include "client/core/reports/login_session.h"
+#include "client/core/settings/conf_mgr.h"
+#include "client/windows/main/main_frame_flags.h"
+#include "client/windows/main/main_frame_texts.h"
+#include "client/windows/main_frame_messages.h"
+#include "tests/client/windows/main/main_frame_fixture.h"
+
+namespace {
+
+const wchar_t* const kTabButtons[5] = {L"necessary_switch", L"market_switch", L"uninstall_switch",
+                                       L"scheme_switch", L"tools_switch"};
+
+class Tabs : public MainFrameTest {
+protected:
+    void ClickAndWait(const wchar_t* name) {
+        wintest::ClickControl(hwnd(), frame_->Find(name));
+        wintest::Pump(150);
+    }
+    bool RefreshVisible() { return frame_->Find(L"refresh_btn")->IsVisible(); }
+};
+
+TEST_F(Tabs, WindowInitReachesPageZeroAndRegistersItAlone) {
+    Open();
+    EXPECT_EQ(1, page(0).Count(L"windowinit"));
+    for (int i = 1; i < MainFrameWnd::kTabCount; ++i) EXPECT_EQ(0, page(i).Count(L"windowinit")) << i;
+    EXPECT_EQ(0, frame_->SelectedTab());
+    EXPECT_EQ("0", PagesReached());
+    EXPECT_TRUE(RefreshVisible());
+}
+
+TEST_F(Tabs, TabButtonsSwitchTheReceiverAndTheShownTabAgainDoesNothing) {
+    Open();
+    const struct {
+        int tab;
+        int return_tab;  // the installed-programs tab leaves it as it was
+    } steps[] = {{1, 1}, {3, 3}, {4, 4}, {2, 4}, {0, 0}};
+    for (const auto& s : steps) {
+        page(s.tab).Clear();
+        ClickAndWait(kTabButtons[s.tab]);
+        EXPECT_EQ(s.tab, frame_->SelectedTab());
+        EXPECT_EQ(1, page(s.tab).Count(L"tabselect")) << s.tab;
+        EXPECT_EQ(std::string(1, static_cast<char>('0' + s.tab)), PagesReached()) << s.tab;
+        EXPECT_EQ(s.return_tab, frame_->ReturnTab()) << s.tab;
+    }
+    // Clicking the shown tab again: no re-registration, no "tabselect".
+    page(0).Clear();
+    ClickAndWait(kTabButtons[0]);
+    EXPECT_EQ(0, page(0).Count(L"tabselect"));
+    EXPECT_EQ("0", PagesReached());
+}
+
+TEST_F(Tabs, TheRefreshButtonIsShownOnCataloguePagesOnly) {
+    Open();
+    const bool visible[MainFrameWnd::kTabCount] = {true, true, false, true, true, false, false};
+    for (int tab : {6, 5, 4, 3, 2, 1, 0}) {
+        frame_->ShowTab(tab);
+        EXPECT_EQ(visible[tab], RefreshVisible()) << tab;
+        EXPECT_EQ(tab, frame_->SelectedTab());
+        EXPECT_EQ(std::string(1, static_cast<char>('0' + tab)), PagesReached()) << tab;
+    }
+    // Its click asks the shown page, and only it, to reload.
+    frame_->ShowTab(3);
+    for (int i = 0; i < MainFrameWnd::kTabCount; ++i) page(i).Clear();
+    ClickAndWait(L"refresh_btn");
+    EXPECT_EQ(1, page(3).Count(L"refresh_content"));
+    EXPECT_EQ(frame_->Find(L"refresh_btn"), page(3).Last(L"refresh_content")->sender);
+    for (int i : {0, 1, 2, 4, 5, 6}) EXPECT_EQ(0, page(i).Count(L"refresh_content")) << i;
+}
+
+TEST_F(Tabs, BackFromTheDownloadCentreReturnsWhereItCameFrom) {
+    Open();
+    struct Case {
+        const char* what;
+        std::function<void()> show_first;
+        int expected;
+    } cases[] = {
+        {"from tab 2", [&] { ClickAndWait(kTabButtons[2]); }, 2},
+        {"from tab 6", [&] {
+             frame_->Button(L"login_btn")->SetText(MainFrameTexts::kMyHome);
+             ClickAndWait(L"login_btn");
+         }, 6},
+        {"from tab 4", [&] { ClickAndWait(kTabButtons[4]); }, 4},
+    };
+    for (const Case& c : cases) {
+        c.show_first();
+        ClickAndWait(L"download_mgr_btn");
+        EXPECT_EQ(5, frame_->SelectedTab()) << c.what;
+        EXPECT_EQ("5", PagesReached()) << c.what;
+        EXPECT_FALSE(RefreshVisible()) << c.what;
+        // The download centre's back button queues this on the main manager.
+        frame_->manager().EmitNotify(nullptr, L"back_from_download_page", 0, 0, true);
+        Drain();
+        EXPECT_EQ(c.expected, frame_->SelectedTab()) << c.what;
+        EXPECT_EQ(std::string(1, static_cast<char>('0' + c.expected)), PagesReached()) << c.what;
+    }
+}
+
+TEST_F(Tabs, ABroadcastReachesOnlyTheShownPage) {
+    Open();
+    for (int tab : {5, 1}) {
+        frame_->ShowTab(tab);
+        for (int i = 0; i < MainFrameWnd::kTabCount; ++i) page(i).Clear();
+        ::PostMessageW(hwnd(), WM_CLICK_SOFT_DETAIL, 0, 1001);
+        ASSERT_TRUE(wintest::PumpUntil([&] { return page(tab).Count(L"click_soft_detail") == 1; }, 3000));
+        for (int i = 0; i < MainFrameWnd::kTabCount; ++i)
+            if (i != tab) EXPECT_EQ(0, page(i).Count(L"click_soft_detail")) << i;
+    }
+}
+
+TEST_F(Tabs, HomePageRefreshesAreHandedOnOnlyWhenItIsNotShown) {
+    Open();
+    for (int shown : {0, 6}) {
+        frame_->ShowTab(shown);
+        page(6).Clear();
+        frame_->manager().EmitNotify(nullptr, L"refresh_content_scheme_soft", 0, 0, true);
+        frame_->manager().EmitNotify(nullptr, L"refresh_content_collect_soft", 0, 0, true);
+        Drain();
+        EXPECT_EQ(1, page(6).Count(L"refresh_content_scheme_soft")) << shown;
+        EXPECT_EQ(1, page(6).Count(L"refresh_content_collect_soft")) << shown;
+    }
+    frame_->ShowTab(1);
+    MainFrameFlags::SetOpenedFromHome(true);
+    frame_->manager().EmitNotify(nullptr, L"switch_back_to_homepage", 0, 0, true);
+    Drain();
+    EXPECT_EQ(6, frame_->SelectedTab());
+    EXPECT_EQ("6", PagesReached());
+    EXPECT_FALSE(MainFrameFlags::OpenedFromHome());
+}
+
+class LoginButton : public MainFrameTest {
+protected:
+    UiToolkit::CButtonUI* button() { return frame_->Button(L"login_btn"); }
+    std::wstring text() { return button()->GetText().GetData(); }
+};
+
+TEST_F(LoginButton, AtStartUp) {
+    const struct {
+        bool auto_login;
+        int state;  // the session's state when the auto-login answers
+        bool disabled_at_first;
+        const wchar_t* text_after;
+    } cases[] = {
+        {false, LoginSession::kNotLoggedIn, false, MainFrameTexts::kLogin},
+        {true, LoginSession::kNotLoggedIn, true, MainFrameTexts::kLogin},
+        {true, LoginSession::kLoggedIn, true, MainFrameTexts::kMyHome},
+    };
+    for (const auto& c : cases) {
+        ConfMgr::SetAutoLogin(c.auto_login);
+        LoginSession::Instance().set_state(c.state);
+        frame_ = new TestMainFrame(false);
+        ASSERT_TRUE(frame_->Create(nullptr, L"Kelvora", 0, 0, 0, 0, 890, 635));
+        // Until the auto-login reports, the button waits.
+        EXPECT_EQ(c.disabled_at_first, !button()->IsEnabled()) << c.auto_login;
+        EXPECT_EQ(MainFrameTexts::kLogin, text());
+        wintest::Pump(100);
+        EXPECT_TRUE(button()->IsEnabled()) << c.auto_login;
+        EXPECT_EQ(c.text_after, text()) << c.auto_login << " " << c.state;
+        Close();
+    }
+}
+
+TEST_F(LoginButton, LoginLogoutAndLoginAgain) {
+    ConfMgr::SetAutoLogin(true);
+    Open();
+    wintest::Pump(50);
+    struct Step {
+        const char* what;
+        int state;      // set before the message
+        UINT msg;
+        const wchar_t* text;
+        int tab;
+        int login_posts;  // reaching the home page so far
+    } steps[] = {
+        {"a failed login", LoginSession::kRejected, WM_LOGIN_SUCCEEDED, MainFrameTexts::kLogin, 6, 0},
+        {"a login", LoginSession::kLoggedIn, WM_LOGIN_SUCCEEDED, MainFrameTexts::kMyHome, 6, 1},
+        {"announced once", LoginSession::kLoggedIn, WM_LOGIN_SUCCEEDED, MainFrameTexts::kMyHome, 6, 1},
+        {"logout", LoginSession::kLoggedIn, WM_LOGOUT, MainFrameTexts::kLogin, 0, 1},
+        {"a second login", LoginSession::kLoggedIn, WM_LOGIN_SUCCEEDED, MainFrameTexts::kMyHome, 6, 2},
+        {"login post", LoginSession::kLoggedIn, WM_LOGIN_POST, MainFrameTexts::kMyHome, 6, 3},
+    };
+    for (const Step& s : steps) {
+        LoginSession::Instance().set_state(s.state);
+        ASSERT_TRUE(::PostMessageW(hwnd(), s.msg, 0, 0));
+        wintest::Pump(100);
+        EXPECT_EQ(s.text, text()) << s.what;
+        EXPECT_EQ(s.tab, frame_->SelectedTab()) << s.what;
+        EXPECT_EQ(s.login_posts, page(6).Count(L"login_post")) << s.what;
+        if (s.msg == WM_LOGOUT) {
+            // The home page heard it at once, while it was still shown.
+            EXPECT_EQ(1, page(6).Count(L"logout"));
+            EXPECT_EQ(0, page(0).Count(L"logout"));
+            EXPECT_EQ(LoginSession::kLoggedOut, LoginSession::Instance().state());
+            EXPECT_FALSE(MainFrameFlags::LoginAnnounced());
+        }
+    }
+    // The button's own roads: "我的管家" shows the home page.
+    frame_->ShowTab(0);
+    wintest::ClickControl(hwnd(), button());
+    wintest::Pump(150);
+    EXPECT_EQ(6, frame_->SelectedTab());
+}
+
+}  // namespace
