@@ -253,7 +253,9 @@ void OnProgress(int soft_id, int bytes, int speed) {
     ke::scoped_lock observer_guard(L().observer_lock);
     ObserverList copy = L().observers[soft_id];
     if (state == DownloadTask::kComplete) {
-        if (copy.empty()) CompleteQueue::Instance().PostOpenInstaller(soft_id);
+        bool installs = false;
+        for (DownloadTaskObserver* o : copy) installs = installs || o->InstallsOnComplete();
+        if (!installs) CompleteQueue::Instance().PostOpenInstaller(soft_id);
         for (DownloadTaskObserver* o : copy) o->OnComplete(task);
         {
             ke::scoped_lock completed_guard(L().completed_lock);

@@ -16,6 +16,12 @@ public:
     virtual void OnDelete() = 0;
     virtual void OnRestart() = 0;
     virtual void OnStop() = 0;
+    // Whether this view installs a finished download itself (a catalogue
+    // row queues its install job). When no observer of the id does, the
+    // registry has the completion queue open the file, so a download watched
+    // only by views that merely show it is still opened. Asked on a pool
+    // thread under the registry's locks: answer at once.
+    virtual bool InstallsOnComplete() const { return false; }
 
 protected:
     ~DownloadTaskObserver() = default;
