@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds, starts the local services with their sample catalogue and runs the
-# client under Wine. Without $DISPLAY it runs on a virtual display, saves a
-# screenshot to build/screenshot.png and ends the client.
+# client under Wine (the 64-bit flavour where this machine cannot run 32-bit
+# programs, see scripts/arch.sh). Without $DISPLAY it runs on a virtual
+# display, saves a screenshot to build/screenshot.png and ends the client.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")" && pwd)
 . "$ROOT/scripts/arch.sh"
@@ -26,12 +27,17 @@ if [ -n "${DISPLAY:-}" ]; then
   echo "\"退出\" ends it (or run: $WINE_RUN $DEMO/vantrel.exe shutdown)."
   "$WINE_RUN" "$DEMO/vantrel.exe"
 else
+  # The screenshot goes to the product's build folder whichever flavour ran.
+  SHOT="${KELVORA_BUILD_DIR:-$ROOT/build}/screenshot.png"
+  mkdir -p "$(dirname "$SHOT")"
   xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     "$1" "$2/vantrel.exe" & client=$!
     sleep 8
     import -window root "$3"
     "$1" "$2/vantrel.exe" shutdown
     wait $client || true
-  ' _ "$WINE_RUN" "$DEMO" "$BUILD/screenshot.png"
-  echo "No display: Kelvora ran on a virtual display; its screenshot is $BUILD/screenshot.png"
+    # Wine ends before its display does.
+    WINEPREFIX="$4" wineserver -w
+  ' _ "$WINE_RUN" "$DEMO" "$SHOT" "$BUILD/wineprefix"
+  echo "No display: Kelvora ran on a virtual display; its screenshot is $SHOT"
 fi

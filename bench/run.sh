@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Builds the project and runs every benchmark (bench/*/run.sh) under Wine,
-# with the local services running. Each prints "name: value" lines.
+# with the local services running. Each prints "name: value" lines. Where
+# this machine cannot run 32-bit programs, the 64-bit flavour is measured
+# (see scripts/arch.sh).
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
-BUILD=${KELVORA_BUILD_DIR:-$ROOT/build}
+. "$ROOT/scripts/arch.sh"
+BUILD=${KELVORA_BUILD_DIR:-$KELVORA_DEFAULT_BUILD}
 "$ROOT/scripts/build.sh"
 export LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8
 unset http_proxy HTTP_PROXY https_proxy HTTPS_PROXY no_proxy NO_PROXY

@@ -5,9 +5,10 @@ set -euo pipefail
 
 PACKAGES=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
   wine wine32:i386 wine64 xvfb xauth nsis fonts-wqy-microhei
-  libz-mingw-w64-dev libstb-dev googletest tcl imagemagick x11-apps
-  cmake python3 curl dpkg-dev xz-utils locales xdotool
+  libz-mingw-w64-dev libstb-dev googletest tcl imagemagick x11-apps xdotool
+  cmake python3 curl dpkg-dev xz-utils locales
 )
 
 missing=()

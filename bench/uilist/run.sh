@@ -3,5 +3,7 @@
 # and painted, against the platform's list view with the same rows painted
 # once; and one wheel step of each.
 set -euo pipefail
-BUILD=${KELVORA_BUILD:-$(cd "$(dirname "$0")/../.." && pwd)/build}
+ROOT=$(cd "$(dirname "$0")/../.." && pwd)
+. "$ROOT/scripts/arch.sh"
+BUILD=${KELVORA_BUILD:-$KELVORA_DEFAULT_BUILD}
 "$BUILD/wine-run.sh" "$BUILD/bench/uilist/bench_uilist.exe"

@@ -1,5 +1,6 @@
 """Helpers for process-level tests: copies of the program folder, Windows
-programs started under the project's Wine prefix, and the local services."""
+programs started in the test slot's Wine prefix and on its display, and the
+local services."""
 import json
 import os
 import shutil
@@ -12,6 +13,8 @@ DIST = os.environ.get("VANTREL_TEST_DIST", "")
 WINE_RUN = os.environ.get("VANTREL_WINE_RUN", "")
 SERVICES = os.environ.get("VANTREL_TEST_SERVICES", "")
 TEST_BIN = os.environ.get("VANTREL_TEST_BIN", "")
+# The test slot's own prefix (wine-run.sh runs programs there).
+WINE_PREFIX = os.environ.get("WINEPREFIX", "")
 
 
 def service_port():

@@ -8,7 +8,10 @@ User service:  /userservice.aspx?mod=...   Every request must carry the cookie
                adding to a scheme does not), so a request is routed on its
                exact key set; any other key set is refused with "badrequest".
 
-Sample users: "kelvora" / "secret" and "demo" / "demo".
+Sample users: "kelvora" / "secret", "demo" / "demo", and one whose account
+and password hold characters that alter an unencoded query and characters
+outside ASCII: "Zoë Lin&Co+1 #中文" / "p&ss wörd+#中" (SAMPLE_USERS[2]), and one
+with such characters that a keyboard types: "Ann&Bo+1 #x" / "pw &+#".
 Controls:      /_user/reset, /_user/state (the stored data as JSON),
                /_user/refuse?mod=<mod>&count=N (answer "error": "refused"),
                /_user/favourites?account=<name>&ids=1,2 (replace the list),
@@ -26,6 +29,8 @@ SAMPLE_USERS = [
     # account, password, userid, solu_id (root scheme), collect_id (favourites)
     ("kelvora", "secret", 501, 600, 601),
     ("demo", "demo", 502, 700, 701),
+    ("Zo\u00eb Lin&Co+1 #\u4e2d\u6587", "p&ss w\u00f6rd+#\u4e2d", 503, 800, 801),
+    ("Ann&Bo+1 #x", "pw &+#", 504, 1300, 1301),
 ]
 
 # mod -> accepted key sets (each a frozenset of query keys) and the handler name

@@ -3,6 +3,7 @@
 #include <wchar.h>
 
 #include "uitoolkit/controls/edit_wnd.h"
+#include "uitoolkit/controls/native_window_host.h"
 #include "uitoolkit/core/attribute_values.h"
 #include "uitoolkit/core/ui_render.h"
 #include "uitoolkit/core/window_manager.h"
@@ -225,21 +226,8 @@ void CEditUI::OnEvent(TUiEvent& event) {
     return;
   }
   if (TrackHotState(event.Type, m_state, *this)) return;
+  if (HandleNativeHostEvent(*this, m_window != nullptr, event)) return;
   switch (event.Type) {
-    case UIEVENT_SETCURSOR:
-      if (IsEnabled()) {
-        ::SetCursor(::LoadCursorW(nullptr, IDC_IBEAM));
-        return;
-      }
-      break;
-    case UIEVENT_WINDOWSIZE:
-      // The window moves under the edit: take the focus again once laid
-      // out, which reopens the native window in its new place.
-      if (m_window && m_manager) m_manager->FocusOnNextPaint(this);
-      break;
-    case UIEVENT_SCROLLWHEEL:
-      if (m_window) return;
-      break;
     case UIEVENT_SETFOCUS:
       if (IsEnabled()) {
         if (!m_window) OpenNativeWindow();

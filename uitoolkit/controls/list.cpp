@@ -4,16 +4,11 @@
 #include "uitoolkit/core/attribute_values.h"
 
 #include "uitoolkit/controls/list_header.h"
+#include "uitoolkit/controls/list_row_support.h"
 #include "uitoolkit/controls/scroll_bar.h"
 #include "uitoolkit/core/window_manager.h"
 
 namespace UiToolkit {
-
-namespace {
-IListItemUI* ItemOf(CControlUI* control) {
-  return control ? static_cast<IListItemUI*>(control->FindInterface(L"ListItem")) : nullptr;
-}
-}  // namespace
 
 CListUI::CListUI()
     : m_body(new CListBodyUI(this)),
@@ -98,7 +93,7 @@ bool CListUI::Add(CControlUI* control) {
     RequestRelayout();
     return added;
   }
-  if (IListItemUI* item = ItemOf(control)) {
+  if (IListItemUI* item = ListItemOf(control)) {
     item->SetOwner(this);
     item->SetIndex(GetCount());
   }
@@ -116,7 +111,7 @@ bool CListUI::AddAt(CControlUI* control, int index) {
     return added;
   }
   if (!m_body->AddAt(control, index)) return false;
-  if (IListItemUI* item = ItemOf(control)) {
+  if (IListItemUI* item = ListItemOf(control)) {
     item->SetOwner(this);
     item->SetIndex(index);
   }
@@ -127,7 +122,7 @@ bool CListUI::AddAt(CControlUI* control, int index) {
 
 void CListUI::RenumberRows(int from, int to) {
   for (int i = from < 0 ? 0 : from; i <= to && i < GetCount(); ++i) {
-    if (IListItemUI* item = ItemOf(GetItemAt(i))) item->SetIndex(i);
+    if (IListItemUI* item = ListItemOf(GetItemAt(i))) item->SetIndex(i);
   }
 }
 
@@ -206,13 +201,13 @@ bool CListUI::SelectItem(int index, bool take_focus) {
   if (index == m_selected) return true;
   const int previous = m_selected;
   if (m_selected >= 0) {
-    if (IListItemUI* item = ItemOf(GetItemAt(m_selected))) item->Select(false);
+    if (IListItemUI* item = ListItemOf(GetItemAt(m_selected))) item->Select(false);
     m_selected = -1;
   }
   if (index < 0) return false;
   CControlUI* row = GetItemAt(index);
   if (!row || !row->IsVisible() || !row->IsEnabled()) return false;
-  IListItemUI* item = ItemOf(row);
+  IListItemUI* item = ListItemOf(row);
   if (!item) return false;
   m_selected = index;
   if (!item->Select(true)) {
@@ -248,12 +243,12 @@ void CListUI::EnsureVisible(int index) {
 
 bool CListUI::ExpandItem(int index, bool expand) {
   if (m_expanded >= 0 && !m_style.bMultiExpandable) {
-    if (IListItemUI* item = ItemOf(GetItemAt(m_expanded))) item->Expand(false);
+    if (IListItemUI* item = ListItemOf(GetItemAt(m_expanded))) item->Expand(false);
     m_expanded = -1;
   }
   if (expand) {
     CControlUI* row = GetItemAt(index);
-    IListItemUI* item = row && row->IsVisible() ? ItemOf(row) : nullptr;
+    IListItemUI* item = row && row->IsVisible() ? ListItemOf(row) : nullptr;
     if (!item) return false;
     m_expanded = index;
     if (!item->Expand(true)) {

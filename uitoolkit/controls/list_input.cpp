@@ -3,38 +3,12 @@
 #include "uitoolkit/core/ui_event.h"
 
 #include "uitoolkit/controls/list_header.h"
+#include "uitoolkit/controls/list_item_style.h"
 #include "uitoolkit/core/attribute_values.h"
 
 namespace UiToolkit {
 
 namespace {
-
-struct ColorAttribute {
-  const wchar_t* name;
-  DWORD TUiListItemStyle::*field;
-};
-const ColorAttribute kColorAttributes[] = {
-    {L"itemtextcolor", &TUiListItemStyle::dwTextColor},
-    {L"itembkcolor", &TUiListItemStyle::dwBkColor},
-    {L"itemselectedtextcolor", &TUiListItemStyle::dwSelectedTextColor},
-    {L"itemselectedbkcolor", &TUiListItemStyle::dwSelectedBkColor},
-    {L"itemhottextcolor", &TUiListItemStyle::dwHotTextColor},
-    {L"itemhotbkcolor", &TUiListItemStyle::dwHotBkColor},
-    {L"itemdisabledtextcolor", &TUiListItemStyle::dwDisabledTextColor},
-    {L"itemdisabledbkcolor", &TUiListItemStyle::dwDisabledBkColor},
-    {L"itemlinecolor", &TUiListItemStyle::dwLineColor},
-};
-
-struct ImageAttribute {
-  const wchar_t* name;
-  CUiString TUiListItemStyle::*field;
-};
-const ImageAttribute kImageAttributes[] = {
-    {L"itembkimage", &TUiListItemStyle::sBkImage},
-    {L"itemselectedimage", &TUiListItemStyle::sSelectedImage},
-    {L"itemhotimage", &TUiListItemStyle::sHotImage},
-    {L"itemdisabledimage", &TUiListItemStyle::sDisabledImage},
-};
 
 // Attributes of a list that really belong to its body.
 const wchar_t* const kBodyAttributes[] = {L"vscrollbar", L"hscrollbar", L"vscrollbarstyle",
@@ -133,17 +107,11 @@ void CListUI::ApplyAttribute(const wchar_t* name, const wchar_t* value) {
       return;
     }
   }
-  for (const ColorAttribute& a : kColorAttributes) {
-    if (SameName(name, a.name)) {
-      SetItemColor(a.field, ParseColorValue(value, false));
-      return;
-    }
-  }
-  for (const ImageAttribute& a : kImageAttributes) {
-    if (SameName(name, a.name)) {
-      SetItemImage(a.field, value);
-      return;
-    }
+  switch (ApplyItemStyleAttribute(m_style, name, value)) {
+    case UIITEMSTYLE_STORED: return;
+    case UIITEMSTYLE_REPAINT: Invalidate(); return;
+    case UIITEMSTYLE_RELAYOUT: RequestRelayout(); return;
+    case UIITEMSTYLE_UNKNOWN: break;
   }
   if (SameName(name, L"header")) {
     if (m_header) m_header->SetVisible(!SameName(value, L"hidden"));
@@ -153,22 +121,11 @@ void CListUI::ApplyAttribute(const wchar_t* name, const wchar_t* value) {
     SetScrollSelect(ParseBoolValue(value));
   } else if (SameName(name, L"multiexpanding")) {
     m_style.bMultiExpandable = ParseBoolValue(value);
-  } else if (SameName(name, L"itemfont")) {
-    SetItemFont(static_cast<int>(wcstol(value, nullptr, 10)));
-  } else if (SameName(name, L"itemalign")) {
-    m_style.uTextStyle = ApplyListAlignWords(m_style.uTextStyle, value);
   } else if (SameName(name, L"itemendellipsis")) {
     if (ParseBoolValue(value))
       m_style.uTextStyle |= DT_END_ELLIPSIS;
     else
       m_style.uTextStyle &= ~DT_END_ELLIPSIS;
-  } else if (SameName(name, L"itemtextpadding")) {
-    SetItemTextPadding(ParseRectValue(value));
-  } else if (SameName(name, L"itemaltbk")) {
-    m_style.bAlternateBk = ParseBoolValue(value);
-    Invalidate();
-  } else if (SameName(name, L"itemshowhtml")) {
-    SetItemShowHtml(ParseBoolValue(value));
   } else {
     CVerticalLayoutUI::ApplyAttribute(name, value);
   }

@@ -28,6 +28,10 @@ bool DrawStyleImage(HDC hdc, CControlUI* row, CUiString& image) {
 
 }  // namespace
 
+IListItemUI* ListItemOf(CControlUI* control) {
+  return control ? static_cast<IListItemUI*>(control->FindInterface(L"ListItem")) : nullptr;
+}
+
 void PaintListRowBackground(HDC hdc, CControlUI* row, TUiListItemStyle* style,
                             const TUiRowLook& look) {
   if (!style) return;

@@ -18,6 +18,9 @@ struct TUiRowLook {
   bool enabled;
 };
 
+// The row interface of a control, or none.
+IListItemUI* ListItemOf(CControlUI* control);
+
 // Colour fill, state image, the row's own back image (or the style's) and
 // the bottom line. Images that fail to draw are cleared where they live.
 void PaintListRowBackground(HDC hdc, CControlUI* row, TUiListItemStyle* style,

@@ -1,5 +1,6 @@
 // Window messages and queued messages turned into control events.
 #include <windowsx.h>
+#include <stddef.h>
 
 #include "uitoolkit/core/control.h"
 #include "uitoolkit/core/manager_visitors.h"
@@ -294,7 +295,8 @@ bool CWindowManagerUI::HandleMouseMove(LPARAM lParam) {
 }
 
 #ifndef _WIN64
-static_assert(TTTOOLINFOW_V1_SIZE == 44, "the first tool record of a 32-bit program");
+static_assert(offsetof(TTTOOLINFOW, lParam) + sizeof(LPARAM) == 44,
+              "the tool record up to lParam is 44 bytes in a 32-bit program");
 #endif
 
 bool CWindowManagerUI::HandleMouseHover(LPARAM lParam) {
@@ -306,9 +308,9 @@ bool CWindowManagerUI::HandleMouseHover(LPARAM lParam) {
   CUiString tip = hit->GetToolTip();
   if (tip.IsEmpty()) return true;
   ZeroMemory(&m_toolInfo, sizeof(m_toolInfo));
-  // The first version of the record (44 bytes in a 32-bit program): the
-  // common controls of every Windows take it. Its size grows with pointers.
-  m_toolInfo.cbSize = TTTOOLINFOW_V1_SIZE;
+  // The record up to lParam (44 bytes in a 32-bit program), which the common
+  // controls of every Windows take; its size grows with the pointers.
+  m_toolInfo.cbSize = TTTOOLINFOW_V2_SIZE;
   m_toolInfo.uFlags = TTF_IDISHWND;
   m_toolInfo.hwnd = m_hwnd;
   m_toolInfo.uId = reinterpret_cast<UINT_PTR>(m_hwnd);

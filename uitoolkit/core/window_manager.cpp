@@ -48,7 +48,7 @@ CWindowManagerUI::CWindowManagerUI()
       m_colorLinkHover(0xFFD3215F),
       m_colorSelected(0xFFBAE4FF) {
   ZeroMemory(&m_toolInfo, sizeof(m_toolInfo));
-  m_toolInfo.cbSize = 44;
+  m_toolInfo.cbSize = TTTOOLINFOW_V2_SIZE;
   m_lastMouse.x = m_lastMouse.y = -1;
   m_minInfo.cx = m_minInfo.cy = m_maxInfo.cx = m_maxInfo.cy = 0;
   m_initSize.cx = m_initSize.cy = 0;

@@ -9,6 +9,7 @@
 #include "uitoolkit/core/window_manager.h"
 #include "uitoolkit/skin/skin_controls.h"
 #include "uitoolkit/skin/skin_resources.h"
+#include "uitoolkit/skin/skin_tree_nodes.h"
 #include "uitoolkit/zip/skin_files.h"
 
 namespace UiToolkit {
@@ -114,6 +115,7 @@ void CSkinBuilder::BuildInclude(CXmlMarkupNode& element, CControlUI* parent,
 CControlUI* CSkinBuilder::BuildChildren(CXmlMarkupNode& element, CControlUI* parent,
                                         CWindowManagerUI* manager) {
   IContainerUI* container = nullptr;
+  CControlUI* holder = parent;
   bool containerAsked = false;
   CControlUI* result = nullptr;
   for (CXmlMarkupNode node = element.FirstChildNode(); node.IsValid();
@@ -124,6 +126,11 @@ CControlUI* CSkinBuilder::BuildChildren(CXmlMarkupNode& element, CControlUI* par
       BuildInclude(node, parent, manager);
       continue;
     }
+    if (wcscmp(tag, L"TreeNode") == 0) {
+      if (BuildTreeNode(node, parent, manager)) continue;
+      if (result && !parent) Discard(result);
+      return nullptr;
+    }
     CControlUI* control = CreateControlForTag(tag);
     if (!control && m_callback) control = m_callback->CreateCustomControl(tag);
     if (!control) continue;
@@ -132,7 +139,7 @@ CControlUI* CSkinBuilder::BuildChildren(CXmlMarkupNode& element, CControlUI* par
 
     if (parent) {
       if (!containerAsked) {
-        container = static_cast<IContainerUI*>(parent->FindInterface(L"IContainer"));
+        container = SkinContainerOf(parent, &holder);
         containerAsked = true;
       }
       if (!container) {
@@ -156,7 +163,7 @@ CControlUI* CSkinBuilder::BuildChildren(CXmlMarkupNode& element, CControlUI* par
       if (live) {
         // Added to a container of a live window: attached for real, and its
         // names (set only now, after the add) entered.
-        control->AttachManager(live, parent, false);
+        control->AttachManager(live, holder, false);
         live->RegisterNames(control);
       } else {
         control->AttachManager(nullptr, nullptr, false);

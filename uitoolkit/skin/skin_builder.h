@@ -36,6 +36,8 @@ class CSkinBuilder {
  private:
   CControlUI* BuildChildren(CXmlMarkupNode& element, CControlUI* parent, CWindowManagerUI* manager);
   void BuildInclude(CXmlMarkupNode& element, CControlUI* parent, CWindowManagerUI* manager);
+  // False when the node stood outside any tree view: the level ends there.
+  bool BuildTreeNode(CXmlMarkupNode& element, CControlUI* parent, CWindowManagerUI* manager);
   bool LoadResource(UINT id, const wchar_t* type);
 
   CXmlMarkup m_document;

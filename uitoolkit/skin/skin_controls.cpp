@@ -6,6 +6,9 @@
 #include "uitoolkit/activex/web_browser_ui.h"
 #include "uitoolkit/controls/button.h"
 #include "uitoolkit/controls/container.h"
+#include "uitoolkit/controls/combo.h"
+#include "uitoolkit/controls/combo_box.h"
+#include "uitoolkit/controls/date_time.h"
 #include "uitoolkit/controls/edit.h"
 #include "uitoolkit/controls/gif_button.h"
 #include "uitoolkit/controls/list.h"
@@ -21,6 +24,7 @@
 #include "uitoolkit/controls/option.h"
 #include "uitoolkit/controls/scroll_bar.h"
 #include "uitoolkit/controls/text.h"
+#include "uitoolkit/controls/tree_view.h"
 #include "uitoolkit/core/control.h"
 #include "uitoolkit/layouts/child_layout.h"
 #include "uitoolkit/layouts/horizontal_layout.h"
@@ -56,6 +60,10 @@ const TagEntry kTags[] = {
     {L"ButtonGif", &Make<CButtonGifUI>},
     {L"Edit", &Make<CEditUI>},
     {L"RichEdit", &Make<CRichEditUI>},
+    {L"DateTime", &Make<CDateTimeUI>},
+    {L"Combo", &Make<CComboUI>},
+    {L"ComboBox", &Make<CComboBoxUI>},
+    {L"TreeView", &Make<CTreeViewUI>},
     {L"List", &Make<CListUI>},
     {L"ListHeader", &Make<CListHeaderUI>},
     {L"ListHeaderItem", &Make<CListHeaderItemUI>},

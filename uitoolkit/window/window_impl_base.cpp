@@ -223,11 +223,13 @@ bool WindowImplBase::OpenSkinZip(int kind) {
   return CWindowManagerUI::UseSkinZipInMemory(bytes, size);
 }
 
-void WindowImplBase::FailSkin() {
+void WindowImplBase::OnSkinLoadFailed() {
   ::MessageBoxW(nullptr, L"\x52a0\x8f7d\x8d44\x6e90\x6587\x4ef6\x5931\x8d25", L"UiToolkit",
                 MB_ICONERROR);
   ::ExitProcess(1);
 }
+
+void WindowImplBase::FailSkin() { OnSkinLoadFailed(); }
 
 LRESULT WindowImplBase::OnCreate(UINT, WPARAM, LPARAM, bool&) {
   LONG style = ::GetWindowLongW(m_hwnd, GWL_STYLE);
@@ -261,7 +263,7 @@ LRESULT WindowImplBase::OnCreate(UINT, WPARAM, LPARAM, bool&) {
   if (!root) {
     log_error("%s: the skin %ls of window class %ls did not load", __FUNCTION__, SkinFile(),
               WindowClassName());
-    FailSkin();
+    OnSkinLoadFailed();
     return 0;
   }
   m_manager.AttachRoot(root);

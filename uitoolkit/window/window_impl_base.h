@@ -5,7 +5,7 @@
 // and sizing borders, clips the window to the skin's round corners, closes
 // on Escape and answers the generic close, minimise, maximise and restore
 // buttons. A skin that cannot be loaded ends the program (exit code 1)
-// after a message box.
+// after a message box, unless the window says otherwise (OnSkinLoadFailed).
 #include <windows.h>
 
 #include "uitoolkit/core/notify.h"
@@ -87,9 +87,13 @@ class WindowImplBase : public CWindowWnd,
   virtual LRESULT OnMouseMove(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled);
   virtual LRESULT OnOtherMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled);
   virtual DWORD WindowStyle() const;
+  // Called when no skin could be built: by default a message box and the
+  // end of the process (exit code 1). A window that may stay empty instead
+  // overrides it and returns.
+  virtual void OnSkinLoadFailed();
 
-  // The message box and the process exit of a skin that cannot be loaded;
-  // also for a skin that lacks a control its window needs.
+  // The skin-failure path (OnSkinLoadFailed) for a skin that lacks a
+  // control its window needs.
   void FailSkin();
 
   CWindowManagerUI m_manager;

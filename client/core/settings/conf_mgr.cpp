@@ -87,6 +87,9 @@ void ComputeDbPath() {
     log_trace("%s: db path=%s", "ConfMgr::SetDBFileName", utf8.c_str());
 }
 
+// Marks a stored user name kept as UTF-8 (see ConfMgr::SetUser).
+const char kUtf8Mark[] = "\xEF\xBB\xBF";
+
 std::string CutAtNul(const std::string& text) { return text.substr(0, text.find('\0')); }
 
 enum class ReadResult { NotSet, Found, Failed };
@@ -154,8 +157,9 @@ bool GetBool(const Setting& setting, const char* function, bool* on) {
 }
 
 // Texts are read back with the code page they were stored in (OEM for names
-// and folders, UTF-8 for the password), so they survive on systems whose
-// ANSI code page differs from it.
+// and folders, UTF-8 for the password; a user name marked as UTF-8, see
+// ConfMgr::SetUser), so they survive on systems whose ANSI code page
+// differs from it.
 bool GetWideText(const Setting& setting, const char* function, bool utf8, std::wstring* out) {
     std::string bytes;
     bool found = false;
@@ -164,6 +168,8 @@ bool GetWideText(const Setting& setting, const char* function, bool utf8, std::w
         std::wstring wide;
         if (utf8)
             Utf8ToWide(bytes, &wide);
+        else if (bytes.compare(0, 3, kUtf8Mark) == 0)
+            Utf8ToWide(bytes.substr(3), &wide);
         else
             OemToWide(bytes, &wide);
         *out = wide;
@@ -246,7 +252,23 @@ bool SetPassword(const std::wstring& password) {
 }
 
 bool GetUser(std::wstring* user) { return GetWideText(kUser, "ConfMgr::GetUser", false, user); }
-bool SetUser(const std::wstring& user) { return SetOemText(kUser, "ConfMgr::SetUser", user); }
+
+bool SetUser(const std::wstring& user) {
+    // The auto-login sends the stored name: a name the OEM code page cannot
+    // hold (Chinese under a Western locale) would come back as "??" and log
+    // in as nobody. Such a name is kept as UTF-8 behind a byte-order mark (no
+    // plausible OEM name starts with those bytes); every other name is
+    // stored as before.
+    const std::wstring name = user.substr(0, user.find(L'\0'));
+    std::string oem;
+    WideToOem(name, &oem);
+    std::wstring back;
+    OemToWide(oem, &back);
+    if (name.empty() || back == name) return WriteSetting(kUser, "ConfMgr::SetUser", oem, false, false);
+    std::string utf8;
+    WideToUtf8(name, &utf8);
+    return WriteSetting(kUser, "ConfMgr::SetUser", kUtf8Mark + utf8, false, false);
+}
 
 bool GetRememberPassword(bool* on) { return GetBool(kRemember, "ConfMgr::GetRememberPassword", on); }
 bool SetRememberPassword(bool on) {

@@ -11,7 +11,7 @@ std::wstring UserServiceUrl(const std::wstring& path_and_query) {
 bool UserServiceGet(const std::wstring& path_and_query, std::string* body) {
     std::wstring url = UserServiceUrl(path_and_query);
     SetUserServiceCookie(url);
-    return HttpDownloadMem(url, body);
+    return HttpDownloadMem(url, body, kUserServiceTimeoutMs);
 }
 
 std::wstring DecimalText(long value) {

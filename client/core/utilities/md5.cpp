@@ -113,3 +113,14 @@ void DigestToHex(const unsigned char digest[16], std::string* out) {
     }
     out->swap(text);
 }
+
+std::string Md5Hex(const std::string& bytes) {
+    Md5State state;
+    Md5Init(&state);
+    Md5Update(&state, bytes.data(), bytes.size());
+    unsigned char digest[16];
+    Md5Final(&state, digest);
+    std::string hex;
+    DigestToHex(digest, &hex);
+    return hex;
+}

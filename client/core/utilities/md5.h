@@ -19,3 +19,7 @@ void Md5Final(Md5State* state, unsigned char digest[16]);
 
 // Replaces `out` with the 32 upper-case hexadecimal characters of a digest.
 void DigestToHex(const unsigned char digest[16], std::string* out);
+
+// The MD5 of `bytes` as 32 upper-case hexadecimal characters (what the login
+// service receives for a password).
+std::string Md5Hex(const std::string& bytes);

@@ -57,15 +57,43 @@ void Utf8ToWide(const std::string& utf8, std::wstring* out) {
     NarrowToWide(CP_UTF8, utf8.data(), static_cast<int>(utf8.size()), out);
 }
 
+namespace {
+
+const wchar_t kHexDigits[] = L"0123456789ABCDEF";
+
+void AppendPercentByte(unsigned char byte, std::wstring* out) {
+    out->push_back(L'%');
+    out->push_back(kHexDigits[byte >> 4]);
+    out->push_back(kHexDigits[byte & 0x0F]);
+}
+
+size_t WithoutTrailingNuls(const std::string& text) {
+    size_t end = text.size();
+    while (end > 0 && text[end - 1] == '\0') --end;
+    return end;
+}
+
+bool IsUnreservedByte(unsigned char byte) {
+    return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
+           (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' || byte == '_' || byte == '~';
+}
+
+}  // namespace
+
 void PercentEncode(const std::string& utf8, std::wstring* out) {
-    static const wchar_t kHex[] = L"0123456789ABCDEF";
-    size_t end = utf8.size();
-    while (end > 0 && utf8[end - 1] == '\0') --end;
+    const size_t end = WithoutTrailingNuls(utf8);
+    out->reserve(out->size() + end * 3);
+    for (size_t i = 0; i < end; ++i) AppendPercentByte(static_cast<unsigned char>(utf8[i]), out);
+}
+
+void PercentEncodeQueryValue(const std::string& utf8, std::wstring* out) {
+    const size_t end = WithoutTrailingNuls(utf8);
     out->reserve(out->size() + end * 3);
     for (size_t i = 0; i < end; ++i) {
-        unsigned char byte = static_cast<unsigned char>(utf8[i]);
-        out->push_back(L'%');
-        out->push_back(kHex[byte >> 4]);
-        out->push_back(kHex[byte & 0x0F]);
+        const unsigned char byte = static_cast<unsigned char>(utf8[i]);
+        if (IsUnreservedByte(byte))
+            out->push_back(static_cast<wchar_t>(byte));
+        else
+            AppendPercentByte(byte, out);
     }
 }

@@ -24,3 +24,9 @@ void Utf8ToWide(const std::string& utf8, std::wstring* out);
 // Appends every byte of `utf8` as "%XX" (upper-case hex), unreserved
 // characters included. Trailing NUL bytes are dropped first.
 void PercentEncode(const std::string& utf8, std::wstring* out);
+
+// Appends `utf8` as a query value that no byte can alter: ASCII letters,
+// digits and "-._~" as they are, every other byte as "%XX" (upper-case hex),
+// so "&", "#", "+", "=", "%" and blanks arrive as typed. Trailing NUL bytes
+// are dropped first.
+void PercentEncodeQueryValue(const std::string& utf8, std::wstring* out);

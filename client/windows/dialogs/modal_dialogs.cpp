@@ -1,7 +1,7 @@
 #include "client/windows/dialogs/modal_dialogs.h"
 
-int RunModalDialog(UiToolkit::CModalDialog* dialog, HWND owner) {
-    if (!dialog->Create(owner, L"", kModalDialogStyle, 0, 0, 0, 0, 0)) {
+int RunModalDialog(UiToolkit::CModalDialog* dialog, HWND owner, const wchar_t* title) {
+    if (!dialog->Create(owner, title, kModalDialogStyle, 0, 0, 0, 0, 0)) {
         delete dialog;
         return -1;
     }

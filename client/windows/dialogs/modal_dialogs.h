@@ -11,11 +11,11 @@
 // WS_SYSMENU; the skin's "size" sizes the window.
 const DWORD kModalDialogStyle = 0x96C80000;
 
-// Creates `dialog` over `owner` (none: the work area), centres it, runs its
-// modal loop and then deletes it; a window still open after the loop (a
-// quit ended it) is destroyed first. Returns RunModal's result, or -1 when
-// the window could not be created.
-int RunModalDialog(UiToolkit::CModalDialog* dialog, HWND owner);
+// Creates `dialog` over `owner` (none: the work area) with `title`, centres
+// it, runs its modal loop and then deletes it; a window still open after
+// the loop (a quit ended it) is destroyed first. Returns RunModal's result,
+// or -1 when the window could not be created.
+int RunModalDialog(UiToolkit::CModalDialog* dialog, HWND owner, const wchar_t* title = L"");
 
 // The message as the boxes show it: the tip icon, then the text.
 UiToolkit::CUiString TipMessageMarkup(const wchar_t* text);

@@ -18,6 +18,7 @@
 #include "client/windows/main/main_frame_wnd.h"
 #include "client/windows/main_frame_messages.h"
 #include "client/windows/menus/popup_menus.h"
+#include "client/windows/pages/page_receiver.h"
 #include "client/windows/settings/settings_windows.h"
 #include "client/windows/update/update_windows.h"
 #include "foundation/log/log.h"
@@ -195,9 +196,23 @@ void MainFrameWnd::OnLoginSucceeded(WPARAM wParam, LPARAM lParam) {
 }
 
 void MainFrameWnd::OnAutoLoginDone() {
-    if (LoginSession::Instance().state() == LoginSession::kLoggedIn && !login_btn_->IsEnabled())
-        login_btn_->SetText(MainFrameTexts::kMyHome);
+    const bool logged_in = LoginSession::Instance().state() == LoginSession::kLoggedIn;
+    if (logged_in && !login_btn_->IsEnabled()) login_btn_->SetText(MainFrameTexts::kMyHome);
     login_btn_->SetEnabled(true);
+    // Announced like a dialog login, so the home page greets the user, but
+    // the shown tab stays: the home page hears it directly, as a broadcast
+    // reaches only the shown page.
+    if (!logged_in || MainFrameFlags::LoginAnnounced()) return;
+    MainFrameFlags::SetLoginAnnounced(true);
+    UiToolkit::INotifyUI* home = PageReceiverOf(PageOfTab(kHomeTab));
+    if (!home) return;
+    UiToolkit::TUiNotify note;
+    note.sType = L"login_post";
+    note.pSender = help_btn_;
+    note.dwTimestamp = ::GetTickCount();
+    note.wParam = 0;
+    note.lParam = 0;
+    home->Notify(note);
 }
 
 void MainFrameWnd::OnAddToScheme(int soft_id) {

@@ -31,7 +31,7 @@ TEST(ManagerMessages, HoverShowsTheToolTip) {
   ASSERT_NE(nullptr, tip);
   EXPECT_EQ(1, ::SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0));
   TOOLINFOW ti = {};
-  ti.cbSize = TTTOOLINFOW_V1_SIZE;
+  ti.cbSize = TTTOOLINFOW_V2_SIZE;
   ti.hwnd = t.win.GetHWND();
   ti.uId = reinterpret_cast<UINT_PTR>(t.win.GetHWND());
   wchar_t text[64] = {};

@@ -236,7 +236,9 @@ TEST(ChildLayout, BuildsItsSkinWhenAttached) {
     EXPECT_EQ(c.children, child->GetCount()) << c.xml;
     EXPECT_EQ(c.named, t.manager.FindControl(L"inner") != nullptr) << c.xml;
     t.Layout(RECT{0, 0, 100, 100});
-    if (c.children) EXPECT_EQ(L"0,0,100,100", Str(child->GetItemAt(0)->GetBounds()));
+    if (c.children) {
+      EXPECT_EQ(L"0,0,100,100", Str(child->GetItemAt(0)->GetBounds()));
+    }
   }
   CChildLayoutUI child;
   EXPECT_STREQ(L"ChildLayoutUI", child.ClassName());

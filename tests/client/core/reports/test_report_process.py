@@ -13,9 +13,9 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 import harness  # noqa: E402
 
 MAC = re.compile(r"^([0-9A-F]{12}|00000)$")
-# The 64-bit system folder of the project's prefix: a 32-bit client reads the
-# union file there with redirection off.
-OLM = os.path.join(harness.TEST_BIN, "wineprefix", "drive_c", "windows", "system32", "olm")
+# The 64-bit system folder of the test slot's prefix: a 32-bit client reads
+# the union file there with redirection off.
+OLM = os.path.join(harness.WINE_PREFIX, "drive_c", "windows", "system32", "olm")
 
 
 class PrivateSession:

@@ -181,6 +181,38 @@ TEST_F(Settings, TextsKeepTheirCodePages) {
     EXPECT_EQ(password, back);
 }
 
+TEST_F(Settings, UserNamesTheOemCodePageCannotHoldComeBackWhole) {
+    // The auto-login sends the stored name: it must come back as typed.
+    struct Case {
+        std::wstring user;
+        bool fits_437;  // whether OEM code page 437 holds it exactly
+    } cases[] = {
+        {L"Zo\x00EB & Co+1#", true},
+        {L"\x5F20\x4E09 a&b", false},                  // 张三
+        {L"\x0101" L"bc", false},                        // ā, which 437 would best-fit to "a"
+        {std::wstring(L"\x5F20\0rest", 6), false},  // cut at the NUL
+    };
+    for (const Case& c : cases) {
+        const std::wstring name = c.user.substr(0, c.user.find(L'\0'));
+        std::string oem;
+        WideToOem(name, &oem);
+        std::wstring oem_back;
+        OemToWide(oem, &oem_back);
+        const bool fits = GetOEMCP() == 437 ? c.fits_437 : oem_back == name;
+        ASSERT_TRUE(ConfMgr::SetUser(c.user));
+        std::wstring back = L"unchanged";
+        ASSERT_TRUE(ConfMgr::GetUser(&back));
+        EXPECT_EQ(name, back);
+        std::string stored;
+        if (fits) {
+            stored = oem.substr(0, oem.size() - 1);
+        } else {
+            stored = "\xEF\xBB\xBF" + Utf8(name);
+        }
+        EXPECT_EQ(std::vector<std::string>{"1|" + stored}, Rows("user_info", "user")) << Utf8(name);
+    }
+}
+
 TEST_F(Settings, LongPathsQuotesAndNulsInTexts) {
     std::wstring long_path = L"C:\\Program Files\\it's \"here\"\\" + std::wstring(240, L'x') + L"\\Downloads";
     ASSERT_TRUE(ConfMgr::SetDownloadPath(long_path));

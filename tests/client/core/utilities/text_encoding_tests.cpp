@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <ctype.h>
 #include <stdlib.h>
 #include "client/core/utilities/text_encoding.h"
 
@@ -116,6 +117,42 @@ TEST(PercentEncode, EncodesEveryByteInUpperCaseAndAppends) {
         wchar_t expected[4];
         swprintf(expected, 4, L"%%%02X", i);
         EXPECT_EQ(expected, out.substr(i * 3, 3)) << i;
+    }
+}
+
+TEST(PercentEncodeQueryValue, KeepsOnlyUnreservedBytesAndAppends) {
+    struct Case {
+        std::string in;
+        const wchar_t* expected;
+    } cases[] = {
+        {"", L""},
+        {std::string("\0", 1), L""},
+        {"AZaz09-._~", L"AZaz09-._~"},
+        // Every byte that would alter or end a query value.
+        {"a&b=c#d+e f%g?h/i;j", L"a%26b%3Dc%23d%2Be%20f%25g%3Fh%2Fi%3Bj"},
+        {"\"'<>[]{}|\\^`!*()$,@:", L"%22%27%3C%3E%5B%5D%7B%7D%7C%5C%5E%60%21%2A%28%29%24%2C%40%3A"},
+        // UTF-8 bytes each on their own, upper-case hex: 中 é
+        {"\xE4\xB8\xAD\xC3\xA9", L"%E4%B8%AD%C3%A9"},
+        {"\x0A\x7F\x80\xFF", L"%0A%7F%80%FF"},
+        {std::string("a\0b", 3), L"a%00b"},
+    };
+    for (const Case& c : cases) {
+        std::wstring out = L"q=";
+        PercentEncodeQueryValue(c.in, &out);
+        EXPECT_EQ(std::wstring(L"q=") + c.expected, out) << c.in;
+    }
+    // Every byte value: unchanged exactly when unreserved.
+    for (int i = 1; i < 256; ++i) {
+        std::wstring out;
+        PercentEncodeQueryValue(std::string(1, static_cast<char>(i)), &out);
+        const bool unreserved = (i < 128 && isalnum(i)) || i == '-' || i == '.' || i == '_' || i == '~';
+        if (unreserved) {
+            EXPECT_EQ(std::wstring(1, static_cast<wchar_t>(i)), out) << i;
+        } else {
+            wchar_t expected[4];
+            swprintf(expected, 4, L"%%%02X", i);
+            EXPECT_EQ(expected, out) << i;
+        }
     }
 }
 

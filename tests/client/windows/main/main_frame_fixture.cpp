@@ -64,6 +64,10 @@ void MainFrameTest::SetUp() {
     MainFrameFlags::ResetForTests();
     LoginSession::Instance().set_state(LoginSession::kNotLoggedIn);
     ConfMgr::SetAutoLogin(false);
+    // An auto-login that a test turns on finds no account: it sends nothing.
+    ConfMgr::SetUser(L"");
+    ConfMgr::SetPassword(L"");
+    ::SetEnvironmentVariableW(L"VANTREL_LOGIN_HOST", L"127.0.0.1:9");
     VersionMgr::ResetForTests();
     ::DeleteFileW((data_dir_ + L"\\data\\vdb.dat").c_str());
     ::SetEnvironmentVariableW(L"VANTREL_CATALOGUE_HOST", L"127.0.0.1:9");

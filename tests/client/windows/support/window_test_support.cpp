@@ -98,6 +98,8 @@ namespace {
 struct FindState {
     const wchar_t* cls;
     HWND found;
+    int count;
+    bool all;  // count every match instead of stopping at the first
 };
 BOOL CALLBACK FindOwn(HWND hwnd, LPARAM data) {
     FindState* s = reinterpret_cast<FindState*>(data);
@@ -106,17 +108,24 @@ BOOL CALLBACK FindOwn(HWND hwnd, LPARAM data) {
     wchar_t name[128];
     if (pid == ::GetCurrentProcessId() && ::IsWindowVisible(hwnd) &&
         ::GetClassNameW(hwnd, name, 128) && wcscmp(name, s->cls) == 0) {
-        s->found = hwnd;
-        return FALSE;
+        if (!s->found) s->found = hwnd;
+        ++s->count;
+        return s->all ? TRUE : FALSE;
     }
     return TRUE;
 }
 }  // namespace
 
 HWND FindOwnWindow(const wchar_t* class_name) {
-    FindState s = {class_name, nullptr};
+    FindState s = {class_name, nullptr, 0, false};
     ::EnumWindows(&FindOwn, reinterpret_cast<LPARAM>(&s));
     return s.found;
+}
+
+int CountOwnWindows(const wchar_t* class_name) {
+    FindState s = {class_name, nullptr, 0, true};
+    ::EnumWindows(&FindOwn, reinterpret_cast<LPARAM>(&s));
+    return s.count;
 }
 
 namespace {

@@ -40,6 +40,8 @@ void RunSoon(DWORD delay_ms, std::function<void()> step);
 
 // The first visible top-level window of this process with that class.
 HWND FindOwnWindow(const wchar_t* class_name);
+// How many visible top-level windows of this process have that class.
+int CountOwnWindows(const wchar_t* class_name);
 
 // Waits (from whatever message loop runs, so also inside a modal loop) for
 // a visible window of this process with that class, then calls `act` once
