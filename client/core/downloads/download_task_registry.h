@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <vector>
 #include "client/core/downloads/download_task.h"
@@ -62,6 +63,14 @@ size_t ActiveCount();
 size_t CompletedCount();
 std::vector<std::shared_ptr<DownloadTask>> ActiveTasks();
 std::vector<std::shared_ptr<Software>> CompletedList();
+// Calls `visit` for each active task in start order while holding the
+// active-list lock, so no task completes or goes meanwhile: a view that
+// registers as an observer inside `visit` hears of everything after.
+// `visit` may read tasks and register observers, nothing else here.
+void VisitActive(const std::function<void(const std::shared_ptr<DownloadTask>&)>& visit);
+// The same for the completed records, under the completed-list lock;
+// `visit` must call nothing of the registry.
+void VisitCompleted(const std::function<void(const std::shared_ptr<Software>&)>& visit);
 
 // Pool threads: one engine step (see DownloadProgressCallback).
 void OnProgress(int soft_id, int bytes, int speed);
