@@ -3,6 +3,7 @@
 #include <wchar.h>
 
 #include "client/core/catalogue/soft_info_mgr.h"
+#include "client/windows/catalogue/soft_list_item.h"
 #include "client/windows/downloads/centre_rules.h"
 
 using namespace UiToolkit;
@@ -12,7 +13,9 @@ CentreRowHead MakeCentreRowHead(const Software& soft, int column_width) {
     head.icon = new CLabelUI;
     head.icon->SetFixedWidth(48);
     head.icon->SetFixedHeight(48);
-    head.icon->SetBkImage(SoftInfoMgr::Instance().GetIconPath(soft).c_str());
+    // No icon fetched yet: the catalogue rows' stand-in picture, not a hole.
+    const std::wstring icon = SoftInfoMgr::Instance().GetIconPath(soft);
+    head.icon->SetBkImage(icon.empty() ? kFallbackSoftIcon : icon.c_str());
 
     head.name = new CButtonUI;
     head.name->SetFixedHeight(24);

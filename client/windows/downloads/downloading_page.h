@@ -4,6 +4,7 @@
 // when the download completes or is deleted. Every notification it does not
 // handle goes to its rows, whose progress strips pick out their clicks.
 #include <map>
+#include <memory>
 
 #include "client/windows/main/live_targets.h"
 #include "client/windows/pages/notify_observer_list.h"
@@ -11,6 +12,7 @@
 #include "uitoolkit/controls/list.h"
 #include "uitoolkit/core/notify.h"
 
+class DownloadTask;
 class ListElemProgress;
 
 class DownloadingPage : public UiToolkit::CContainerUI,

@@ -20,6 +20,19 @@ namespace {
 
 const char kScorePath[] = "/UserService.aspx";
 
+// The open recorder's file once it names `file` (or after 20 s), and a
+// moment more, so a second open would have shown too.
+std::string OpenedRecord(const std::wstring& record, const char* file) {
+    std::string opened;
+    download_test::WaitUntil([&] {
+        test_support::ReadFileBytes(record, &opened);
+        return opened.find(file) != std::string::npos;
+    });
+    ::Sleep(300);
+    test_support::ReadFileBytes(record, &opened);
+    return opened;
+}
+
 int CachedScore(int id) { return SoftInfoMgr::Instance().GetSoftScore(*SoftInfoMgr::Instance().GetSoft(id)); }
 
 TEST_F(DetailTest, TheViewShowsTheSoftwaresRecordAndItsFacts) {
@@ -341,8 +354,8 @@ TEST_F(DetailTest, TheButtonStartsADownloadWhichIsOpenedOnceWhenOnlyTheViewWatch
     std::atomic<bool> marker{false};
     CompleteQueue::Instance().Post([&] { marker = true; });
     ASSERT_TRUE(download_test::WaitUntil([&] { return marker.load(); }));
-    std::string opened;
-    test_support::ReadFileBytes(record, &opened);
+    // The recorder is a process of its own: its line comes when it has run.
+    std::string opened = OpenedRecord(record, "setup 1007.exe");
     size_t count = 0;
     for (size_t at = 0; (at = opened.find("setup 1007.exe", at)) != std::string::npos; ++at) ++count;
     EXPECT_EQ(1u, count) << opened;
@@ -412,8 +425,7 @@ TEST_F(DetailTest, AViewDestroyedWhileRegisteredIsNeverCalledAgain) {
     CompleteQueue::Instance().Post([&] { marker = true; });
     ASSERT_TRUE(download_test::WaitUntil([&] { return marker.load(); }));
     wintest::Pump(100);
-    std::string opened;
-    test_support::ReadFileBytes(record, &opened);
+    std::string opened = OpenedRecord(record, "gone.exe");
     EXPECT_NE(std::string::npos, opened.find("gone.exe"));  // nobody watched it: opened
     EXPECT_NE(std::string::npos, LogSinceStart().find("WM_FINAL_ON_DETAIL dropped"));
     download_test::RecordOpens(L"");
