@@ -272,6 +272,9 @@ void DetailTest::Open(InstallScanMgr* scan) {
         ASSERT_TRUE(frame_->Create(nullptr, L"Kelvora", 0, 0, 0, 0, 890, 635));
         frame_->CenterOnOwner();
         ::ShowWindow(frame_->GetHWND(), SW_SHOW);
+        // The window's "windowinit" makes tab 0's page the receiver: it
+        // must come before the market tab is shown, not after.
+        wintest::Pump(300);
     }
     ASSERT_TRUE(frame_->host && frame_->second_host);
     frame_->host->MakeDetail(scan);
