@@ -19,6 +19,8 @@ FIRST_ROW_NAME = (330, 149)
 DETAIL_DOWNLOAD_BTN = (811, 202)
 DETAIL_BACK_BTN = (201, 115)
 DOWNLOAD_MGR_BTN = (784, 620)
+# A sub-category without the first row's software (聊天通讯).
+OTHER_CATEGORY = (73, 141)
 DOWNLOADING_OPTION = (73, 119)
 DOWNLOADED_OPTION = (197, 119)
 # A running row's strip: start, stop, delete; a finished row's delete.
@@ -115,6 +117,11 @@ class DownloadProcess(unittest.TestCase):
 
         main.click(*DETAIL_BACK_BTN)
         time.sleep(1)
+        # Another list: no catalogue row watches the download now, so the
+        # client opens the finished file itself.
+        main.click(*OTHER_CATEGORY)
+        time.sleep(2)
+        self.shot("downloads_2b_other_list")
         main.click(*DOWNLOAD_MGR_BTN)
         time.sleep(2)
         self.shot("downloads_3_centre_running")
