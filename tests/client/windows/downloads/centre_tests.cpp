@@ -8,6 +8,7 @@
 #include <memory>
 #include <thread>
 
+#include "client/core/downloads/complete_queue.h"
 #include "client/core/downloads/download_task_registry.h"
 #include "client/windows/downloads/centre_rules.h"
 #include "client/windows/downloads/download_center.h"
@@ -20,6 +21,7 @@
 #include "client/windows/pages/stand_in_page.h"
 #include "tests/client/core/downloads/fake_catalogue.h"
 #include "tests/client/windows/support/window_test_support.h"
+#include "tests/support/test_support.h"
 
 namespace {
 
@@ -64,6 +66,14 @@ protected:
         wintest::UseDistSkin();
         // Downloads that finish unwatched are "opened" by the recorder.
         download_test::RecordOpens(L"");
+    }
+    // Every open queued has been made and its recorder has ended: a
+    // recorder still starting when the program exits would outlive it.
+    static void TearDownTestSuite() {
+        std::atomic<bool> drained{false};
+        CompleteQueue::Instance().Post([&] { drained = true; });
+        WaitUntil([&] { return drained.load(); });
+        ::Sleep(1500);
     }
 
     void SetUp() override {
@@ -305,16 +315,29 @@ TEST_F(Centre, ADescriptionIsShownLiterally) {
 // its rows: nothing calls them afterwards, and the finished download, now
 // watched by nobody, is opened.
 TEST_F(Centre, RowsDestroyedWhileDownloadsRunAreNeverCalledAgain) {
+    const std::wstring dir = test_support::MakeTempDir(L"centregone");
+    const std::wstring record = dir + L"\\opened.txt";
+    download_test::RecordOpens(record);
     Event hold;
     const int id = 9241;
-    Start(id, 100, Script{{30, 70}, true, 1, hold.h});
+    catalogue_.Add(id, 100, dir + L"\\gone.exe");
+    catalogue_.SetScripts(id, {Script{{30, 70}, true, 1, hold.h}});
+    started_.push_back(id);
+    ASSERT_TRUE(DownloadTaskRegistry::Start(id));
     ASSERT_TRUE(WaitFor(id, 1, 30));
     ShowCentre();
     ASSERT_TRUE(running()->RowOf(id));
     CloseFrame();
     ::SetEvent(hold.h);
     ASSERT_TRUE(WaitUntil([&] { return !DownloadTaskRegistry::IsDownloading(id); }));
-    wintest::Pump(50);
+    // The recorder is a process of its own: its line comes when it has run.
+    std::string opened;
+    EXPECT_TRUE(WaitUntil([&] {
+        test_support::ReadFileBytes(record, &opened);
+        return opened.find("gone.exe") != std::string::npos;
+    })) << "a download nobody watches any more is opened";
+    download_test::RecordOpens(L"");
+    test_support::RemoveTree(dir);
 }
 
 }  // namespace
