@@ -9,6 +9,7 @@
 #include "client/windows/catalogue/type_list_item.h"
 #include "client/windows/detail/detail.h"
 #include "client/windows/main/live_targets.h"
+#include "client/windows/main/message_records.h"
 #include "tests/client/windows/catalogue/catalogue_fixture.h"
 #include "tests/support/test_support.h"
 
@@ -292,6 +293,121 @@ TEST_F(CataloguePages, TheDetailViewComesAndGoes) {
     Send(page, L"click", page->DetailView()->BackButton());
     ASSERT_TRUE(wintest::PumpUntil([&] { return page->Switch()->GetCurSel() == 0; }, 5000));
     EXPECT_EQ(observers, page->ObserverCount());
+}
+
+// A broken page skin costs that page, never the window: each case logs a
+// line naming the file (and the control), and the page still takes every
+// notification a working one gets.
+TEST_F(CataloguePages, ABrokenPageSkinLogsALineAndNeverCrashes) {
+    const std::wstring skin = folder_ + L"\\skin\\soft_tools.xml";
+    std::string good;
+    ASSERT_TRUE(test_support::ReadFileBytes(skin, &good));
+    struct Restore {
+        std::wstring path;
+        const std::string& text;
+        ~Restore() { test_support::WriteFileBytes(path, text); }
+    } restore{skin, good};
+    auto replaced = [&](const std::string& from, const std::string& to) {
+        std::string text = good;
+        const size_t at = text.find(from);
+        EXPECT_NE(std::string::npos, at) << from;
+        if (at != std::string::npos) text.replace(at, from.size(), to);
+        return text;
+    };
+    const struct {
+        const char* what;
+        std::string text;  // empty: no file at all
+        const char* logged;
+    } cases[] = {
+        {"no file", "", "soft_tools.xml not loaded"},
+        {"not xml", "<Window><HorizontalLayout>", "soft_tools.xml not loaded"},
+        {"a root that holds nothing", "<Window><Button name=\"tools_alone\"/></Window>",
+         "the root of soft_tools.xml is not a container"},
+        {"no software list", replaced("name=\"tools_soft_list\"", "name=\"tools_other_list\""),
+         "skin soft_tools.xml: control \"tools_soft_list\" is missing"},
+        {"the list as a layout", replaced("<List name=\"tools_soft_list\"", "<VerticalLayout name=\"tools_soft_list\""),
+         "skin soft_tools.xml: control \"tools_soft_list\" is a"},
+        {"no detail view", replaced("<soft_detail/>", ""), "soft_tools.xml has no detail view"},
+    };
+    for (const auto& c : cases) {
+        if (c.text.empty())
+            ::DeleteFileW(skin.c_str());
+        else
+            ASSERT_TRUE(test_support::WriteFileBytes(skin, c.text));
+        Open();
+        ClickTab(4);
+        Drain(1500);
+        Page* page = PageOf(4);
+        ASSERT_NE(nullptr, page) << c.what;
+        EXPECT_FALSE(page->Usable()) << c.what;
+        for (const wchar_t* type : {L"windowinit", L"refresh_content", L"click", L"back_to_soft_list_page",
+                                    L"click_soft_detail", L"page_show_soft_types", L"clear_before_insert"})
+            Send(page, type, nullptr);
+        RankResult* result = new RankResult;
+        result->ok = true;
+        result->page = 1;
+        result->request = page->LatestRequest();
+        result->rows.push_back(new SoftListItem(page->RowOwnerOf(), Row(PageOf(0), 0)->SoftId(), result->request));
+        Send(page, L"page_show_soft_items", page, reinterpret_cast<WPARAM>(result));
+        Send(page, L"insert_single_soft_item", page,
+             reinterpret_cast<WPARAM>(new SoftListItem(page->RowOwnerOf(), Row(PageOf(0), 0)->SoftId(),
+                                                       page->LatestRequest())));
+        Drain(500);
+        // The other pages work as ever.
+        EXPECT_TRUE(WaitRows(PageOf(0), 16)) << c.what;
+        Close();
+        std::string log;
+        test_support::ReadFileBytes(folder_ + L"\\data\\vantrel.log", &log);
+        EXPECT_NE(std::string::npos, log.find(c.logged)) << c.what;
+    }
+}
+
+// Results as the page's workers hand them over: the header, the
+// main-category button and the pager for each.
+TEST_F(CataloguePages, ResultHeadersAndThePager) {
+    Open();
+    ClickTab(1);
+    Page* page = PageOf(1);
+    ASSERT_TRUE(WaitRows(page, 20));
+    const struct {
+        const char* what;
+        int sub_type;
+        bool ok;
+        int total, page_number;
+        const wchar_t* header;
+        bool main_button;
+        int pages;
+    } cases[] = {
+        {"main category", -1, true, 42, 1, L"软件宝库 共有 42 款软件", false, 3},
+        {"sub-category", 201, true, 12, 1, L"办公软件 共有 12 款软件", true, 1},
+        {"a sub-category gone from the tree", 9999, true, 5, 1, L"软件宝库 共有 5 款软件", false, 1},
+        {"failed", -1, false, 42, 1, L"软件宝库 共有 0 款软件", false, 0},
+        {"ten pages", -1, true, 200, 1, L"软件宝库 共有 200 款软件", false, 10},
+        {"a later page keeps the pager", -1, true, 42, 2, L"软件宝库 共有 42 款软件", false, 10},
+        {"a failed later page too", 201, false, 12, 3, L"办公软件 共有 0 款软件", true, 10},
+    };
+    for (const auto& c : cases) {
+        RankResult* result = new RankResult;
+        result->sub_type = c.sub_type;
+        result->ok = c.ok;
+        result->total = c.total;
+        result->page = c.page_number;
+        result->request = page->LatestRequest();
+        Send(page, L"page_show_soft_items", page, reinterpret_cast<WPARAM>(result));
+        EXPECT_EQ(c.header, Header(page)) << c.what;
+        EXPECT_EQ(c.main_button, page->MainTypeButton()->IsVisible()) << c.what;
+        EXPECT_EQ(c.pages, page->Pager()->PageCount()) << c.what;
+        EXPECT_EQ(0, page->SoftList()->GetCount()) << c.what;
+    }
+    // A refresh reloads the main category's first page, also from a
+    // sub-category.
+    ASSERT_TRUE(page->TypeList()->SelectItem(2));
+    ASSERT_TRUE(wintest::PumpUntil([&] { return Header(page).find(L"图形图像") == 0; }, 20000));
+    Send(page, L"refresh_content", nullptr);
+    ASSERT_TRUE(WaitRows(page, 20));
+    EXPECT_EQ(L"软件宝库 共有 42 款软件", Header(page));
+    EXPECT_EQ(0, page->CurrentSubType());
+    EXPECT_EQ(3, page->Pager()->PageCount());
 }
 
 }  // namespace
