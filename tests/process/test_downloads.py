@@ -16,7 +16,9 @@ import harness
 # Client coordinates (skin.xml, the catalogue pages, the detail view,
 # download_mgr.xml).
 FIRST_ROW_NAME = (330, 149)
+SECOND_ROW_NAME = (330, 215)
 DETAIL_DOWNLOAD_BTN = (811, 202)
+CENTRE_BACK_BTN = (845, 118)
 DETAIL_BACK_BTN = (201, 115)
 DOWNLOAD_MGR_BTN = (784, 620)
 # A sub-category without the first row's software (聊天通讯).
@@ -166,6 +168,41 @@ class DownloadProcess(unittest.TestCase):
         self.assertEqual(1, len(lines), lines)
         self.assertIn(os.path.basename(self.download_file()), lines[0])
         self.assertEqual([], glob.glob(self.folder.file("*.dmp")) + glob.glob(self.folder.file("data", "*.dmp")))
+
+    def test_delete_a_running_download_then_exit_mid_download(self):
+        main = self.start()
+        main.click(*FIRST_ROW_NAME)
+        time.sleep(3)
+        main.click(*DETAIL_DOWNLOAD_BTN)
+        self.assertTrue(desktop.wait_for(lambda: self.session.file_requests(), timeout=20))
+        main.click(*DETAIL_BACK_BTN)
+        time.sleep(1)
+        main.click(*DOWNLOAD_MGR_BTN)
+        time.sleep(2)
+        main.click(*STRIP_DELETE)
+        time.sleep(1.5)
+        self.shot("downloads_9_running_deleted")
+        partial = self.download_file()
+        self.assertIsNotNone(partial, "the partial file is gone")
+        size = os.path.getsize(partial)
+        time.sleep(1.5)
+        # Deleted: nothing more arrives, the partial file stays.
+        self.assertEqual(size, os.path.getsize(partial))
+        self.assertTrue(os.path.exists(partial))
+
+        # A new download, and the client told to end while it runs.
+        main.click(*CENTRE_BACK_BTN)
+        time.sleep(1)
+        main.click(*SECOND_ROW_NAME)
+        time.sleep(3)
+        main.click(*DETAIL_DOWNLOAD_BTN)
+        self.assertTrue(desktop.wait_for(lambda: len(self.session.file_requests()) >= 2, timeout=20))
+        time.sleep(1)
+        self.folder.run("shutdown", timeout=30)
+        self.assertEqual(0, harness.wait_exit(self.proc, 20))
+        self.proc = None
+        dumps = glob.glob(self.folder.file("*.dmp")) + glob.glob(self.folder.file("**", "*.dmp"), recursive=True)
+        self.assertEqual([], dumps)
 
     def download_file(self):
         files = [f for f in glob.glob(self.folder.file("Downloads", "*")) if os.path.isfile(f)]
