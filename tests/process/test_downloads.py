@@ -195,9 +195,13 @@ class DownloadProcess(unittest.TestCase):
         time.sleep(1)
         main.click(*SECOND_ROW_NAME)
         time.sleep(3)
+        # Its file answers nothing for a while: the download waits.
+        self.session.ctl("fault?mode=stall_headers&path=/files/&count=1&arg=20")
         main.click(*DETAIL_DOWNLOAD_BTN)
-        self.assertTrue(desktop.wait_for(lambda: len(self.session.file_requests()) >= 2, timeout=20))
         time.sleep(1)
+        main.click(*DOWNLOAD_MGR_BTN)
+        time.sleep(2)
+        self.shot("downloads_10_centre_waiting")
         self.folder.run("shutdown", timeout=30)
         self.assertEqual(0, harness.wait_exit(self.proc, 20))
         self.proc = None
