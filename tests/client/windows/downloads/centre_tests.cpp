@@ -22,6 +22,7 @@
 #include "tests/client/core/downloads/fake_catalogue.h"
 #include "tests/client/windows/support/window_test_support.h"
 #include "tests/support/test_support.h"
+#include "foundation/log/log.h"
 
 namespace {
 
@@ -337,6 +338,88 @@ TEST_F(Centre, RowsDestroyedWhileDownloadsRunAreNeverCalledAgain) {
         return opened.find("gone.exe") != std::string::npos;
     })) << "a download nobody watches any more is opened";
     download_test::RecordOpens(L"");
+    test_support::RemoveTree(dir);
+}
+
+// Broken skin files: the centre and its pages say what is wrong in the log
+// and ignore their notifications; nothing crashes, visit after visit.
+TEST_F(Centre, BrokenSkinsAreLoggedAndLeaveTheCentreInert) {
+    const std::wstring dir = test_support::MakeTempDir(L"centreskin");
+    const std::wstring log_path = dir + L"\\centre.log";
+    char narrow[MAX_PATH];
+    ::WideCharToMultiByte(CP_ACP, 0, log_path.c_str(), -1, narrow, MAX_PATH, nullptr, nullptr);
+    ASSERT_TRUE(log_open(narrow));
+    const wchar_t kPage[] = L"<Window><VerticalLayout><List name=\"%ls\"/></VerticalLayout></Window>";
+    const struct {
+        const char* name;
+        const wchar_t* mgr;           // download_mgr.xml; none: no such file
+        const wchar_t* downloading;   // downloading_page.xml
+        const char* logged;
+    } cases[] = {
+        {"no centre skin", nullptr, L"downloading_plane_list", "download_mgr.xml gives no container"},
+        {"centre root not a container", L"<Window><Control/></Window>", L"downloading_plane_list",
+         "download_mgr.xml gives no container"},
+        {"no back button",
+         L"<Window><VerticalLayout><Option name=\"downloading_btn\"/><Option name=\"downloaded_btn\"/>"
+         L"<Button name=\"open_dir_btn\"/><TabLayout name=\"downlaod_tab_switch\">"
+         L"<HorizontalLayout><downloading_page/></HorizontalLayout></TabLayout></VerticalLayout></Window>",
+         L"downloading_plane_list", "control \"back_btn\" is missing"},
+        {"the list is a button",
+         L"<Window><VerticalLayout><Option name=\"downloading_btn\"/><Option name=\"downloaded_btn\"/>"
+         L"<Button name=\"open_dir_btn\"/><Button name=\"back_btn\"/><TabLayout name=\"downlaod_tab_switch\">"
+         L"<HorizontalLayout><downloading_page/></HorizontalLayout></TabLayout></VerticalLayout></Window>",
+         nullptr, "control \"downloading_plane_list\" is a"},
+    };
+    CloseFrame();
+    auto copy = [&](const std::wstring& to, const wchar_t* file) {
+        std::string bytes;
+        test_support::ReadFileBytes(wintest::DistSkinFolder() + L"\\" + file, &bytes);
+        test_support::WriteFileBytes(to + L"\\" + file, bytes);
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        const std::wstring skin = dir + L"\\skin" + std::to_wstring(n++);
+        ::CreateDirectoryW(skin.c_str(), nullptr);
+        auto write = [&](const wchar_t* file, const std::wstring& text) {
+            std::string bytes(::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr), 0);
+            ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &bytes[0], static_cast<int>(bytes.size()), nullptr, nullptr);
+            bytes.resize(bytes.size() - 1);
+            test_support::WriteFileBytes(skin + L"\\" + file, bytes);
+        };
+        copy(skin, L"skin.xml");
+        copy(skin, L"downloaded_page.xml");
+        if (c.mgr) write(L"download_mgr.xml", c.mgr);
+        wchar_t page[256];
+        swprintf(page, 256, kPage, c.downloading ? c.downloading : L"x");
+        if (c.downloading) {
+            write(L"downloading_page.xml", page);
+        } else {
+            write(L"downloading_page.xml",
+                  L"<Window><VerticalLayout><Button name=\"downloading_plane_list\"/></VerticalLayout></Window>");
+        }
+        // The main window and its centre built from the broken skin.
+        UiToolkit::CWindowManagerUI::SetResourceFolder(skin.c_str());
+        frame_.reset(new CentreFrame);
+        ASSERT_TRUE(frame_->Create(nullptr, L"Kelvora", 0, 0, 0, 0, 890, 635)) << c.name;
+        ::ShowWindow(frame_->GetHWND(), SW_SHOW);
+        wintest::Pump(100);
+        UiToolkit::CWindowManagerUI::SetResourceFolder(wintest::DistSkinFolder().c_str());
+        ASSERT_TRUE(frame_->centre) << c.name;
+        DownloadCenter* centre = frame_->centre;
+        ShowCentre();
+        for (const wchar_t* type : {L"tabselect", L"click", L"show_number_info", L"complete_download"}) {
+            UiToolkit::TUiNotify note;
+            note.sType = type;
+            note.pSender = centre;
+            centre->Notify(note);
+        }
+        wintest::Pump(50);
+        std::string text;
+        test_support::ReadFileBytes(log_path, &text);
+        EXPECT_NE(std::string::npos, text.find(c.logged)) << c.name << "\n" << text;
+        CloseFrame();
+    }
+    log_close();
     test_support::RemoveTree(dir);
 }
 
