@@ -196,6 +196,7 @@ class DownloadProcess(unittest.TestCase):
         main.click(*SECOND_ROW_NAME)
         time.sleep(3)
         # Its file answers nothing for a while: the download waits.
+        self.session.ctl("reset")
         self.session.ctl("fault?mode=stall_headers&path=/files/&count=1&arg=20")
         main.click(*DETAIL_DOWNLOAD_BTN)
         time.sleep(1)
