@@ -25,11 +25,12 @@
 
 namespace {
 
-// Counts completions and failures; being an observer also keeps finished
-// downloads from being opened.
+// Counts completions and failures; it answers as a view that installs what
+// it watches, which keeps finished downloads from being opened.
 class CountingView final : public DownloadTaskObserver {
 public:
     std::atomic<int> completed{0}, failed{0};
+    bool InstallsOnComplete() const override { return true; }
     void OnPrepare() override {}
     void OnProgress(const std::shared_ptr<DownloadTask>& task) override {
         if (task->state() == DownloadTask::kFailed) ++failed;

@@ -30,6 +30,7 @@ class COptionUI : public CButtonUI {
   const CUiString& GetSelectedHotImage() const { return m_selectedHotImage; }
   void SetSelectedHotImage(const wchar_t* image);
   void SetOptionForeImage(const wchar_t* image);
+  const CUiString& GetOptionForeImage() const { return m_optionForeImage; }
   DWORD GetSelectedBkColor() const { return m_selectedBkColor; }
   void SetSelectedBkColor(DWORD c) { m_selectedBkColor = c; }
   DWORD GetSelectedTextColor() const { return m_selectedTextColor; }

@@ -41,6 +41,17 @@ std::wstring SoftInfoMgr::GetIconPath(const Software& soft) {
     return soft.icon_path;
 }
 
+void SoftInfoMgr::SetSoftScore(int soft_id, int score) {
+    ke::scoped_lock hold(cache_lock_);
+    auto it = cache_.find(soft_id);
+    if (it != cache_.end() && it->second) it->second->soft_score = score;
+}
+
+int SoftInfoMgr::GetSoftScore(const Software& soft) {
+    ke::scoped_lock hold(cache_lock_);
+    return soft.soft_score;
+}
+
 void SoftInfoMgr::SetCollected(int soft_id, bool collected) {
     ke::scoped_lock hold(collected_lock_);
     collected_[soft_id] = collected;

@@ -20,6 +20,11 @@ public:
     void SetIconPath(int soft_id, const std::wstring& path);
     // A record's icon_path, read under the same lock that guards its writes.
     std::wstring GetIconPath(const Software& soft);
+    // Sets a cached record's soft_score (a fresh score from the score
+    // service); nothing when the id is not cached.
+    void SetSoftScore(int soft_id, int score);
+    // A record's soft_score, read under the lock that guards its writes.
+    int GetSoftScore(const Software& soft);
 
     // `ids` maps the wanted ids to empty pointers. Afterwards it holds exactly
     // the ids whose record is known, each with its record. Missing records

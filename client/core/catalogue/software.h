@@ -4,8 +4,8 @@
 #include <string>
 
 // One catalogue entry, shared by reference count between the software cache
-// and the windows. Once published, only icon_path changes (under the cache's
-// lock).
+// and the windows. Once published, only icon_path and soft_score change
+// (under the cache's lock: read them through SoftInfoMgr).
 struct Software {
     int32_t soft_id = -1;
     int32_t soft_score = 0;

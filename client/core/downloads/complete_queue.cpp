@@ -9,7 +9,13 @@ CompleteQueue& CompleteQueue::Instance() {
     return *queue;
 }
 
-CompleteQueue::CompleteQueue() : loop_(nullptr, "CompleteQueueTaskLoop"), started_(0) {}
+CompleteQueue::CompleteQueue() : loop_(nullptr, "CompleteQueueTaskLoop"), started_(0) {
+    // Test seam: process tests have downloads "opened" by a recorder
+    // program instead of the shell.
+    wchar_t program[MAX_PATH];
+    DWORD n = GetEnvironmentVariableW(L"VANTREL_TEST_OPEN_PROGRAM", program, MAX_PATH);
+    if (n > 0 && n < MAX_PATH) open_program_ = program;
+}
 
 bool CompleteQueue::Start() {
     ke::scoped_lock guard(lock_);

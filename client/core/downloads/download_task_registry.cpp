@@ -226,6 +226,18 @@ std::vector<std::shared_ptr<Software>> CompletedList() {
     return records;
 }
 
+void VisitActive(const std::function<void(const std::shared_ptr<DownloadTask>&)>& visit) {
+    ke::scoped_lock guard(L().active_lock);
+    // A copy: `visit` may look tasks up, which walks the list again.
+    const std::vector<std::shared_ptr<DownloadTask>> tasks = L().active;
+    for (const auto& t : tasks) visit(t);
+}
+
+void VisitCompleted(const std::function<void(const std::shared_ptr<Software>&)>& visit) {
+    ke::scoped_lock guard(L().completed_lock);
+    for (const auto& c : L().completed) visit(c.second);
+}
+
 void OnProgress(int soft_id, int bytes, int speed) {
     ke::scoped_lock active_guard(L().active_lock);
     std::shared_ptr<DownloadTask> task = FindActiveLocked(soft_id);
@@ -253,7 +265,9 @@ void OnProgress(int soft_id, int bytes, int speed) {
     ke::scoped_lock observer_guard(L().observer_lock);
     ObserverList copy = L().observers[soft_id];
     if (state == DownloadTask::kComplete) {
-        if (copy.empty()) CompleteQueue::Instance().PostOpenInstaller(soft_id);
+        bool installs = false;
+        for (DownloadTaskObserver* o : copy) installs = installs || o->InstallsOnComplete();
+        if (!installs) CompleteQueue::Instance().PostOpenInstaller(soft_id);
         for (DownloadTaskObserver* o : copy) o->OnComplete(task);
         {
             ke::scoped_lock completed_guard(L().completed_lock);

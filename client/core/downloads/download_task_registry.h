@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <vector>
 #include "client/core/downloads/download_task.h"
@@ -16,6 +17,12 @@ public:
     virtual void OnDelete() = 0;
     virtual void OnRestart() = 0;
     virtual void OnStop() = 0;
+    // Whether this view installs a finished download itself (a catalogue
+    // row queues its install job). When no observer of the id does, the
+    // registry has the completion queue open the file, so a download watched
+    // only by views that merely show it is still opened. Asked on a pool
+    // thread under the registry's locks: answer at once.
+    virtual bool InstallsOnComplete() const { return false; }
 
 protected:
     ~DownloadTaskObserver() = default;
@@ -56,6 +63,14 @@ size_t ActiveCount();
 size_t CompletedCount();
 std::vector<std::shared_ptr<DownloadTask>> ActiveTasks();
 std::vector<std::shared_ptr<Software>> CompletedList();
+// Calls `visit` for each active task in start order while holding the
+// active-list lock, so no task completes or goes meanwhile: a view that
+// registers as an observer inside `visit` hears of everything after.
+// `visit` may read tasks and register observers, nothing else here.
+void VisitActive(const std::function<void(const std::shared_ptr<DownloadTask>&)>& visit);
+// The same for the completed records, under the completed-list lock;
+// `visit` must call nothing of the registry.
+void VisitCompleted(const std::function<void(const std::shared_ptr<Software>&)>& visit);
 
 // Pool threads: one engine step (see DownloadProgressCallback).
 void OnProgress(int soft_id, int bytes, int speed);

@@ -79,6 +79,8 @@ public:
     void OnDelete() override;
     void OnRestart() override;
     void OnStop() override;
+    // The row queues the install job of its finished download itself.
+    bool InstallsOnComplete() const override { return true; }
     // SoftScoreMgr::Observer.
     void OnScore(int32_t soft_id, int32_t score) override;
     // InstallObserable::Observer.

@@ -103,7 +103,10 @@ LRESULT LoadingWnd::OnClose(UINT, WPARAM, LPARAM, bool& handled) {
     return 0;
 }
 
-bool RunInLoadingWnd(HWND owner, ke::task job) {
+namespace {
+
+// Centred on the owner without `at`; else with its top-left corner there.
+bool RunLoadingWnd(HWND owner, const POINT* at, ke::task job) {
     LoadingWnd* wnd = new LoadingWnd(std::move(job));
     if (!wnd->Create(owner, L"", kModalDialogStyle, 0, 0, 0, 0, 0)) {
         log_error("%s: the loading window could not be created", "RunInLoadingWnd");
@@ -111,11 +114,23 @@ bool RunInLoadingWnd(HWND owner, ke::task job) {
         delete wnd;       // waits for the job
         return true;
     }
-    wnd->CenterOnOwner();
+    if (at)
+        ::SetWindowPos(wnd->GetHWND(), nullptr, at->x, at->y, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    else
+        wnd->CenterOnOwner();
     wnd->RunModal();
     const bool closed = wnd->GetHWND() == nullptr;
     wnd->WaitForJob();
     if (wnd->GetHWND()) ::DestroyWindow(wnd->GetHWND());
     delete wnd;
     return closed;
+}
+
+}  // namespace
+
+bool RunInLoadingWnd(HWND owner, ke::task job) { return RunLoadingWnd(owner, nullptr, std::move(job)); }
+
+bool RunInLoadingWndAt(HWND owner, POINT screen_pos, ke::task job) {
+    return RunLoadingWnd(owner, &screen_pos, std::move(job));
 }

@@ -51,3 +51,6 @@ private:
 // when a quit ended the modal loop first (the caller then shows nothing
 // further; the quit is passed on to the outer loop).
 bool RunInLoadingWnd(HWND owner, ke::task job);
+// The same with the window's top-left corner at a screen point, where the
+// user just clicked.
+bool RunInLoadingWndAt(HWND owner, POINT screen_pos, ke::task job);

@@ -90,11 +90,11 @@ TEST_F(CompletionQueue, UnwatchedDownloadsAreOpenedInCompletionOrderAfterTheJobA
     CloseHandle(release);
 }
 
-TEST_F(CompletionQueue, AWatchedDownloadIsLeftToItsViewAndAnUncachedOneIsNotOpened) {
+TEST_F(CompletionQueue, ADownloadARowInstallsIsLeftToItAndAnUncachedOneIsNotOpened) {
     const int watched = 2101, uncached = 2102;
     catalogue.Add(watched, 100, dir + L"\\watched.exe");
     catalogue.SetScripts(watched, {Script{{100}, true}});
-    RecordingView view;
+    RecordingView view(/*installs=*/true);
     DownloadTaskRegistry::AddObserver(watched, &view);
     ASSERT_TRUE(DownloadTaskRegistry::Start(watched));
     ASSERT_TRUE(WaitUntil([&] { return view.Count("complete") == 1; }));
@@ -106,6 +106,56 @@ TEST_F(CompletionQueue, AWatchedDownloadIsLeftToItsViewAndAnUncachedOneIsNotOpen
     ASSERT_TRUE(WaitUntil([&] { return marker.load(); }));
     Sleep(500);
     EXPECT_TRUE(Opened(record).empty());
+}
+
+// Who opens a finished download: the completion queue, once, unless one
+// of the views watching it installs it itself; only a catalogue row does.
+// The other views (a download-centre row, the detail view, a scheme row)
+// merely show it.
+TEST_F(CompletionQueue, AFinishedDownloadIsOpenedOnceUnlessAWatchingViewInstallsIt) {
+    struct Case {
+        const char* watchers;
+        std::vector<bool> installs;  // one view per entry
+        size_t opens;
+    } cases[] = {
+        {"no view", {}, 1},
+        {"a centre row", {false}, 1},
+        {"the detail view", {false}, 1},
+        {"a scheme row", {false}, 1},
+        {"the detail view and a centre row", {false, false}, 1},
+        {"a catalogue row", {true}, 0},
+        {"a centre row and a catalogue row", {false, true}, 0},
+        {"a catalogue row, the detail view and a scheme row", {true, false, false}, 0},
+    };
+    int id = 2300;
+    std::vector<std::wstring> files;
+    size_t expected_opens = 0;
+    for (const Case& c : cases) {
+        ++id;
+        const std::wstring file = dir + L"\\case" + std::to_wstring(id) + L".exe";
+        files.push_back(file);
+        expected_opens += c.opens;
+        catalogue.Add(id, 100, file);
+        catalogue.SetScripts(id, {Script{{100}, true}});
+        std::vector<std::unique_ptr<RecordingView>> views;
+        for (bool installs : c.installs) {
+            views.emplace_back(new RecordingView(installs));
+            DownloadTaskRegistry::AddObserver(id, views.back().get());
+        }
+        ASSERT_TRUE(DownloadTaskRegistry::Start(id)) << c.watchers;
+        ASSERT_TRUE(WaitUntil([&] { return !DownloadTaskRegistry::IsDownloading(id); })) << c.watchers;
+        for (auto& v : views) EXPECT_EQ(1u, v->Count("complete")) << c.watchers;
+        DownloadTaskRegistry::RemoveAllObservers(id);
+    }
+    // Each open is a recorder process of its own: wait for their lines,
+    // then a moment more, so an open too many would show as well.
+    WaitUntil([&] { return Opened(record).size() >= expected_opens; });
+    Sleep(500);
+    auto opened = Opened(record);
+    for (size_t i = 0; i < files.size(); ++i) {
+        EXPECT_EQ(cases[i].opens, static_cast<size_t>(std::count(opened.begin(), opened.end(), Narrow(files[i]))))
+            << cases[i].watchers;
+    }
 }
 
 }  // namespace

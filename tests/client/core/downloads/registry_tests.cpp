@@ -34,7 +34,8 @@ protected:
         return WaitUntil([&] { return !DownloadTaskRegistry::IsDownloading(id) || DownloadTaskRegistry::Find(id)->state() == DownloadTask::kFailed; });
     }
     FakeCatalogue catalogue;
-    RecordingView view;
+    // As a catalogue row: nothing these tests finish is opened.
+    RecordingView view{/*installs=*/true};
     std::vector<int> watched;
 };
 

@@ -35,7 +35,8 @@ protected:
     }
 
     ServiceCatalogue cat;
-    RecordingView view;
+    // As a catalogue row: what it watches is not opened.
+    RecordingView view{/*installs=*/true};
     std::vector<int> watched;
     std::wstring record;
 };
@@ -211,7 +212,7 @@ TEST_F(ServiceDownloads, AShortBodyFailsWithState3AndPercentMinus1) {
     EXPECT_TRUE(cat.Source(id) == cat.Written(id));
 }
 
-TEST_F(ServiceDownloads, UnwatchedCompletionsAreOpenedInCompletionOrderAndWatchedOnesAreNot) {
+TEST_F(ServiceDownloads, UnwatchedCompletionsAreOpenedInCompletionOrderAndOnesARowInstallsAreNot) {
     const int first = 3501, second = 3502, watched_id = 3503;
     cat.Add(first, 2000, 2000);
     cat.Add(second, 64 * 1024, 64 * 1024);

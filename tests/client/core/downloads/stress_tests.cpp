@@ -23,6 +23,8 @@ public:
     void OnDelete() override {}
     void OnRestart() override {}
     void OnStop() override {}
+    // As a catalogue row: the finished downloads are not opened.
+    bool InstallsOnComplete() const override { return true; }
     std::atomic<bool> done{false};
 
 private:

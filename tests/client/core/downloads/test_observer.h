@@ -8,9 +8,12 @@
 namespace download_test {
 
 // A view that records every slot call: "prepare", "progress 60", "complete
-// 100", "failed", "delete", "restart", "stop".
+// 100", "failed", "delete", "restart", "stop". It installs finished
+// downloads itself when made with `installs` (as a catalogue row does).
 class RecordingView final : public DownloadTaskObserver {
 public:
+    explicit RecordingView(bool installs = false) : installs_(installs) {}
+    bool InstallsOnComplete() const override { return installs_; }
     void OnPrepare() override { Add("prepare"); }
     void OnProgress(const std::shared_ptr<DownloadTask>& task) override {
         int state = 0, percent = 0, speed = 0;
@@ -47,6 +50,7 @@ private:
         std::lock_guard<std::mutex> guard(lock_);
         events_.push_back(e);
     }
+    const bool installs_;
     std::mutex lock_;
     std::vector<std::string> events_;
 };

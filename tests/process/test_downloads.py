@@ -1,0 +1,222 @@
+"""A download from the detail page through the download centre, in the real
+vantrel.exe with real input (xdotool): the detail page's "下载" asks for the
+whole file, the centre shows the bar and a speed, stop and start resume from
+the partial size, the finished download moves to "已完成" and is opened once,
+delete removes rows, and exiting mid-download leaves no crash dump."""
+import glob
+import json
+import os
+import time
+import unittest
+import urllib.request
+
+import desktop
+import harness
+
+# Client coordinates (skin.xml, the catalogue pages, the detail view,
+# download_mgr.xml).
+FIRST_ROW_NAME = (330, 149)
+SECOND_ROW_NAME = (330, 215)
+DETAIL_DOWNLOAD_BTN = (811, 202)
+CENTRE_BACK_BTN = (845, 118)
+DETAIL_BACK_BTN = (201, 115)
+DOWNLOAD_MGR_BTN = (784, 620)
+# A sub-category without the first row's software (聊天通讯).
+OTHER_CATEGORY = (73, 141)
+DOWNLOADING_OPTION = (73, 119)
+DOWNLOADED_OPTION = (197, 119)
+# A running row's strip: start, stop, delete; a finished row's delete.
+STRIP_START = (688, 167)
+STRIP_STOP = (711, 167)
+STRIP_DELETE = (734, 167)
+FINISHED_DELETE = (508, 167)
+
+FILE_SIZE = 3 * 1024 * 1024
+THROTTLE = 256 * 1024  # bytes per second
+
+
+class Session:
+    def __init__(self):
+        with urllib.request.urlopen("http://%s/_ctl/session" % harness.service_host(), timeout=10) as r:
+            self.port = json.loads(r.read())["port"]
+
+    def get(self, path):
+        with urllib.request.urlopen("http://127.0.0.1:%d%s" % (self.port, path), timeout=10) as r:
+            return r.read()
+
+    def ctl(self, what):
+        return self.get("/_ctl/" + what)
+
+    def log(self):
+        return json.loads(self.ctl("log"))
+
+    def file_requests(self):
+        return [e for e in self.log() if e["path"].startswith("/files/")]
+
+    def env(self, extra):
+        host = "127.0.0.1:%d" % self.port
+        env = harness.client_env({"VANTREL_%s_HOST" % role: host
+                                  for role in ("CATALOGUE", "LOGIN", "USER", "REPORT")})
+        env.update(extra)
+        return env
+
+    def close(self):
+        try:
+            self.ctl("close")
+        except OSError:
+            pass
+
+
+class DownloadProcess(unittest.TestCase):
+    def setUp(self):
+        self.folder = harness.ProgramFolder()
+        self.session = Session()
+        self.proc = None
+        self.shots = os.environ.get("KELVORA_SHOTS_DIR")
+        # Every catalogue file is small, and sent slowly.
+        for soft_id in range(1001, 1080):
+            self.session.get("/_files/%d?size=%d" % (soft_id, FILE_SIZE))
+        self.session.ctl("fault?mode=throttle&path=/files/&count=-1&arg=%d" % THROTTLE)
+        self.opened = os.path.join(self.folder.path, "opened.txt")
+
+    def tearDown(self):
+        if self.proc is not None:
+            harness.stop(self.proc, self.folder)
+        self.session.close()
+        self.folder.remove()
+
+    def shot(self, name):
+        if self.shots:
+            os.makedirs(self.shots, exist_ok=True)
+            desktop.screenshot(os.path.join(self.shots, name + ".png"))
+
+    def start(self):
+        recorders = glob.glob(os.path.join(harness.TEST_BIN, "tests", "**", "open_recorder.exe"), recursive=True)
+        self.assertTrue(recorders, "open_recorder.exe is not built")
+        env = {"VANTREL_TEST_OPEN_PROGRAM": windows_path(recorders[0]),
+               "VANTREL_OPEN_RECORD": windows_path(self.opened)}
+        self.proc = self.folder.start(env=self.session.env(env))
+        main = desktop.wait_window(name="Kelvora", size=(890, 635), timeout=30)
+        self.assertIsNotNone(main, "the main window did not show")
+        desktop.wait_for(lambda: any(e["path"].startswith("/VDB") for e in self.session.log()), timeout=20)
+        time.sleep(1.5)
+        return main
+
+    def test_a_download_from_the_detail_page_through_the_centre(self):
+        main = self.start()
+        self.shot("downloads_0_list")
+        main.click(*FIRST_ROW_NAME)
+        time.sleep(3)
+        self.shot("downloads_1_detail")
+        main.click(*DETAIL_DOWNLOAD_BTN)
+        self.assertTrue(desktop.wait_for(lambda: self.session.file_requests(), timeout=20),
+                        "the detail page's button asked for no file")
+        first = self.session.file_requests()[0]
+        # A fresh transfer asks from byte 0 (or for the whole file).
+        self.assertIn(first.get("range"), (None, "bytes=0-"))
+        time.sleep(1)
+        self.shot("downloads_2_detail_downloading")
+
+        main.click(*DETAIL_BACK_BTN)
+        time.sleep(1)
+        # Another list: no catalogue row watches the download now, so the
+        # client opens the finished file itself.
+        main.click(*OTHER_CATEGORY)
+        time.sleep(2)
+        self.shot("downloads_2b_other_list")
+        main.click(*DOWNLOAD_MGR_BTN)
+        time.sleep(2)
+        self.shot("downloads_3_centre_running")
+        time.sleep(1.5)
+        self.shot("downloads_4_centre_running_later")
+
+        main.click(*STRIP_STOP)
+        time.sleep(1.5)
+        self.shot("downloads_5_centre_stopped")
+        main.click(*STRIP_START)
+        self.assertTrue(desktop.wait_for(lambda: len(self.session.file_requests()) >= 2, timeout=20),
+                        "start asked for nothing")
+        resumed = self.session.file_requests()[-1]
+        self.assertIsNotNone(resumed.get("range"))
+        self.assertTrue(resumed["range"].startswith("bytes="), resumed["range"])
+        self.assertGreater(int(resumed["range"][len("bytes="):].rstrip("-")), 0)
+
+        # The download ends: its row leaves, "已完成" counts it.
+        desktop.wait_for(lambda: self.download_file() and os.path.getsize(self.download_file()) == FILE_SIZE,
+                         timeout=60)
+        time.sleep(1.5)
+        self.shot("downloads_6_centre_after")
+        main.click(*DOWNLOADED_OPTION)
+        time.sleep(1.5)
+        self.shot("downloads_7_centre_finished")
+        self.assertEqual(FILE_SIZE, os.path.getsize(self.download_file()))
+        with open(self.download_file(), "rb") as f:
+            got = f.read()
+        soft_id = first["path"][len("/files/"):].split(".")[0]
+        self.assertEqual(self.session.get("/files/%s.bin" % soft_id)[:16], got[:16])
+
+        main.click(*FINISHED_DELETE)
+        time.sleep(1.5)
+        self.shot("downloads_8_centre_deleted")
+        self.assertTrue(os.path.exists(self.download_file()), "delete must leave the file")
+        # Opened once, by the completion queue (only the centre and the
+        # detail page watched it).
+        desktop.wait_for(lambda: os.path.exists(self.opened), timeout=10)
+        time.sleep(1)
+        with open(self.opened, encoding="utf-8") as f:
+            lines = [l for l in f.read().splitlines() if l.strip()]
+        self.assertEqual(1, len(lines), lines)
+        self.assertIn(os.path.basename(self.download_file()), lines[0])
+        self.assertEqual([], glob.glob(self.folder.file("*.dmp")) + glob.glob(self.folder.file("data", "*.dmp")))
+
+    def test_delete_a_running_download_then_exit_mid_download(self):
+        main = self.start()
+        main.click(*FIRST_ROW_NAME)
+        time.sleep(3)
+        main.click(*DETAIL_DOWNLOAD_BTN)
+        self.assertTrue(desktop.wait_for(lambda: self.session.file_requests(), timeout=20))
+        main.click(*DETAIL_BACK_BTN)
+        time.sleep(1)
+        main.click(*DOWNLOAD_MGR_BTN)
+        time.sleep(2)
+        main.click(*STRIP_DELETE)
+        time.sleep(1.5)
+        self.shot("downloads_9_running_deleted")
+        partial = self.download_file()
+        self.assertIsNotNone(partial, "the partial file is gone")
+        size = os.path.getsize(partial)
+        time.sleep(1.5)
+        # Deleted: nothing more arrives, the partial file stays.
+        self.assertEqual(size, os.path.getsize(partial))
+        self.assertTrue(os.path.exists(partial))
+
+        # A new download, and the client told to end while it runs.
+        main.click(*CENTRE_BACK_BTN)
+        time.sleep(1)
+        main.click(*SECOND_ROW_NAME)
+        time.sleep(3)
+        # Its file answers nothing for a while: the download waits.
+        self.session.ctl("reset")
+        self.session.ctl("fault?mode=stall_headers&path=/files/&count=1&arg=20")
+        main.click(*DETAIL_DOWNLOAD_BTN)
+        time.sleep(1)
+        main.click(*DOWNLOAD_MGR_BTN)
+        time.sleep(2)
+        self.shot("downloads_10_centre_waiting")
+        self.folder.run("shutdown", timeout=30)
+        self.assertEqual(0, harness.wait_exit(self.proc, 20))
+        self.proc = None
+        dumps = glob.glob(self.folder.file("*.dmp")) + glob.glob(self.folder.file("**", "*.dmp"), recursive=True)
+        self.assertEqual([], dumps)
+
+    def download_file(self):
+        files = [f for f in glob.glob(self.folder.file("Downloads", "*")) if os.path.isfile(f)]
+        return files[0] if files else None
+
+
+def windows_path(path):
+    return "Z:" + path.replace("/", "\\")
+
+
+if __name__ == "__main__":
+    unittest.main()
