@@ -6,6 +6,7 @@
 #include "client/windows/installed/uninstall_soft.h"
 #include "client/windows/downloads/download_center.h"
 #include "client/windows/pages/stand_in_page.h"
+#include "client/windows/schemes/schemes_home_tab.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ const PageFactory kFactories[] = {
     {L"scheme_soft", [] { return static_cast<UiToolkit::CControlUI*>(new SchemeSoft); }},
     {L"tools_soft", [] { return static_cast<UiToolkit::CControlUI*>(new ToolsSoft); }},
     {L"download_center", [] { return static_cast<UiToolkit::CControlUI*>(new DownloadCenter); }},
-    {L"home_page", [] { return static_cast<UiToolkit::CControlUI*>(new StandInPage(L"home_page")); }},
+    {L"home_page", [] { return static_cast<UiToolkit::CControlUI*>(new SchemesHomeTab); }},
 };
 
 }  // namespace
