@@ -2,6 +2,7 @@
 
 #include <wchar.h>
 
+#include "client/windows/home/home_page.h"
 #include "client/windows/pages/stand_in_page.h"
 
 namespace {
@@ -11,8 +12,8 @@ struct PageFactory {
     UiToolkit::CControlUI* (*create)();
 };
 
-// Tab order. A built page replaces its stand-in here. The home page is one
-// per process once it exists (its factory then hands out that instance).
+// Tab order. A built page replaces its stand-in here. Each page, the home
+// page included, belongs to the tab item that holds it.
 const PageFactory kFactories[] = {
     {L"necessary_soft", [] { return static_cast<UiToolkit::CControlUI*>(new StandInPage(L"necessary_soft")); }},
     {L"market_soft", [] { return static_cast<UiToolkit::CControlUI*>(new StandInPage(L"market_soft")); }},
@@ -20,7 +21,7 @@ const PageFactory kFactories[] = {
     {L"scheme_soft", [] { return static_cast<UiToolkit::CControlUI*>(new StandInPage(L"scheme_soft")); }},
     {L"tools_soft", [] { return static_cast<UiToolkit::CControlUI*>(new StandInPage(L"tools_soft")); }},
     {L"download_center", [] { return static_cast<UiToolkit::CControlUI*>(new StandInPage(L"download_center")); }},
-    {L"home_page", [] { return static_cast<UiToolkit::CControlUI*>(new StandInPage(L"home_page")); }},
+    {L"home_page", [] { return static_cast<UiToolkit::CControlUI*>(new HomePage); }},
 };
 
 }  // namespace
