@@ -1,5 +1,5 @@
 // The home page: what it tells its sub-pages when the home tab or one of
-// its options is shown, the greeting on both login roads, the log-out
+// its options is shown, the greeting after either login road, the log-out
 // button, and skins that lack its controls.
 #include <stdio.h>
 
@@ -88,7 +88,7 @@ TEST_F(HomePageTest, OptionsSwitchTheSubPageAndAnnounceItOnce) {
     }
 }
 
-TEST_F(HomePageTest, TheGreetingShowsTheAccountAsTypedOnBothLoginRoads) {
+TEST_F(HomePageTest, AfterADialogLoginTheGreetingShowsTheAccountAsTyped) {
     const struct {
         const char* account;
         const char* password;
