@@ -9,6 +9,9 @@
 //   /value Name=kind:data   any value; kind is sz, expand, dword, qword,
 //                 hex (REG_BINARY), or rawsz (text without its NUL)
 //   /view64 /view32   registry view   /wait MS   sleep before exiting
+//   /record F     append one line to F for every run (UTF-8): "ran <name>"
+// Run without arguments (as a catalogue download is), it takes its options
+// from text appended to its own file after "#kelvora-fake-setup#".
 // Exit code 0 on success, 2 when the key could not be written.
 #include <windows.h>
 #include <shlobj.h>
@@ -77,10 +80,31 @@ bool SetRawValue(HKEY key, const std::wstring& spec) {
 
 std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
 
+void RecordRun(const std::wstring& record, const std::wstring& name) {
+    HANDLE file = CreateFileW(record.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    std::wstring line = L"ran " + name + L"\n";
+    int n = WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()), nullptr, 0,
+                                nullptr, nullptr);
+    std::string bytes(n, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()), &bytes[0], n, nullptr,
+                        nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     Args args = fake_setup::ParseArgs(argc, argv);
+    if (argc == 1) {
+        wchar_t self[MAX_PATH] = {0};
+        GetModuleFileNameW(nullptr, self, MAX_PATH);
+        fake_setup::ReadEmbeddedArgs(self, &args);
+    }
+    if (args.Has(L"record")) RecordRun(args.Get(L"record"), args.Get(L"name"));
     std::wstring key_name = fake_setup::KeyName(args);
     if (key_name.empty()) {
         fwprintf(stderr, L"fake_installer: /name or /key is required\n");

@@ -1,5 +1,7 @@
 #include "tools/fake_installer/fake_setup_args.h"
 
+#include <string.h>
+
 namespace fake_setup {
 
 namespace {
@@ -7,7 +9,7 @@ namespace {
 bool TakesValue(const std::wstring& name) {
     static const wchar_t* const kWithValue[] = {
         L"name", L"version", L"publisher", L"size", L"date", L"key", L"dir",
-        L"icon", L"location", L"uninstall", L"release", L"value", L"wait"};
+        L"icon", L"location", L"uninstall", L"release", L"value", L"wait", L"record"};
     for (const wchar_t* n : kWithValue)
         if (name == n) return true;
     return false;
@@ -52,6 +54,61 @@ Args ParseArgs(int argc, wchar_t** argv) {
         }
     }
     return args;
+}
+
+const char kEmbeddedArgsMarker[] = "#kelvora-fake-setup#";
+
+std::vector<std::wstring> SplitCommandLine(const std::wstring& text) {
+    std::vector<std::wstring> out;
+    std::wstring current;
+    bool quoted = false, any = false;
+    for (wchar_t c : text) {
+        if (c == L'"') {
+            quoted = !quoted;
+            any = true;
+        } else if (!quoted && (c == L' ' || c == L'\t' || c == L'\r' || c == L'\n')) {
+            if (any) out.push_back(current);
+            current.clear();
+            any = false;
+        } else {
+            current.push_back(c);
+            any = true;
+        }
+    }
+    if (any) out.push_back(current);
+    return out;
+}
+
+bool ReadEmbeddedArgs(const std::wstring& program, Args* out) {
+    HANDLE file = CreateFileW(program.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    // The options sit at the very end: the last few kilobytes hold them.
+    LARGE_INTEGER size = {};
+    GetFileSizeEx(file, &size);
+    const LONGLONG tail = size.QuadPart < 8192 ? size.QuadPart : 8192;
+    LARGE_INTEGER at;
+    at.QuadPart = size.QuadPart - tail;
+    std::string bytes(static_cast<size_t>(tail), '\0');
+    DWORD got = 0;
+    bool read = SetFilePointerEx(file, at, nullptr, FILE_BEGIN) &&
+                ReadFile(file, &bytes[0], static_cast<DWORD>(tail), &got, nullptr);
+    CloseHandle(file);
+    if (!read) return false;
+    bytes.resize(got);
+    size_t marker = bytes.rfind(kEmbeddedArgsMarker);
+    if (marker == std::string::npos) return false;
+    std::string line = bytes.substr(marker + strlen(kEmbeddedArgsMarker));
+    int n = MultiByteToWideChar(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), nullptr, 0);
+    std::wstring wide(n, L'\0');
+    if (n > 0) MultiByteToWideChar(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), &wide[0], n);
+    std::vector<std::wstring> parts = SplitCommandLine(wide);
+    std::vector<wchar_t*> argv;
+    std::wstring self = program;
+    argv.push_back(&self[0]);
+    for (auto& p : parts) argv.push_back(&p[0]);
+    *out = ParseArgs(static_cast<int>(argv.size()), argv.data());
+    return true;
 }
 
 const wchar_t* UninstallRoot() {

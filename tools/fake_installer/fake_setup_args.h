@@ -20,6 +20,15 @@ struct Args {
 
 Args ParseArgs(int argc, wchar_t** argv);
 
+// Options appended to a copy of the program: the last line after the
+// marker "#kelvora-fake-setup#", UTF-8, split like a command line (double
+// quotes group). False when the file holds no such line.
+extern const char kEmbeddedArgsMarker[];
+bool ReadEmbeddedArgs(const std::wstring& program, Args* out);
+
+// Splits a command line's text into its arguments (double quotes group).
+std::vector<std::wstring> SplitCommandLine(const std::wstring& text);
+
 // The uninstall key under HKLM, and the registry view asked for ("/view64" or
 // "/view32"; neither means the process's own view).
 const wchar_t* UninstallRoot();

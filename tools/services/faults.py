@@ -2,6 +2,7 @@
 
 mode            what the next matching answers do
 stall_headers   wait (arg seconds, default 30) before sending anything, then close
+delay           wait (arg seconds, default 1) before answering, then answer as usual
 stall_body      send headers and half the body, wait (arg seconds), then close
 short_body      announce the full length, send half the body, close
 no_length       send no Content-Length (body, then close)
@@ -105,7 +106,7 @@ def apply(fault, status, headers, payload):
         return status, headers, b"<html>this is not json", None
     if m == "wrong_json":
         return status, headers, (fault.arg or "[1,2,3]").encode("utf-8"), None
-    if m in ("stall_headers", "disconnect", "no_length", "stall_body", "short_body",
+    if m in ("stall_headers", "delay", "disconnect", "no_length", "stall_body", "short_body",
              "throttle", "cut_at", "length", "stall_end"):
         return status, headers, payload, m
     return status, headers, payload, None

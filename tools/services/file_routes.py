@@ -7,6 +7,9 @@ File contents are generated deterministically from the id (size from
 /_files/ registrations, or 256 KiB by default), so tests can compare bytes.
 /_files/<stem>?size=N&release=R replaces a file by a new release: other
 bytes, and any size, so a file can grow or shrink under the same address.
+/_files/<stem>?path=<file>[&append=<text>] serves <stem>.bin, on this
+session only, as the bytes of a local file followed by the text (UTF-8):
+a test serves a real program, with options appended to its copy.
 """
 import hashlib
 
@@ -32,6 +35,15 @@ def file_bytes(soft_id, size, release=0):
     return data
 
 
+def _named_files(handler):
+    """The files a session serves from local files: stem -> bytes."""
+    session = handler.session
+    files = getattr(session, "named_files", None)
+    if files is None:
+        files = session.named_files = {}
+    return files
+
+
 def register(route, state):
     sizes = state.ctx.setdefault("file_sizes", {})
 
@@ -49,6 +61,9 @@ def register(route, state):
         if not name.endswith(".bin"):
             return Response.text(404, "no such file")
         stem = name[:-4]
+        named = _named_files(handler).get(stem)
+        if named is not None:
+            return Response.file(named)
         size, release = sizes.get(stem, (None, 0))
         if size is None:
             try:
@@ -66,7 +81,16 @@ def register(route, state):
 
     @route("/_files/")
     def set_size(handler, path, query, raw):
+        stem = path[len("/_files/"):]
+        if "path" in query:
+            # /_files/<stem>?path=<file>[&append=<text>]: that file's bytes
+            try:
+                with open(query["path"][0], "rb") as f:
+                    data = f.read()
+            except OSError as e:
+                return Response.json({"ok": False, "error": str(e)})
+            _named_files(handler)[stem] = data + query.get("append", [""])[0].encode("utf-8")
+            return Response.json({"ok": True, "size": len(_named_files(handler)[stem])})
         # /_files/<stem>?size=N[&release=R]: the file served as <stem>.bin
-        sizes[path[len("/_files/"):]] = (int(query.get("size", ["0"])[0]),
-                                         int(query.get("release", ["0"])[0]))
+        sizes[stem] = (int(query.get("size", ["0"])[0]), int(query.get("release", ["0"])[0]))
         return Response.json({"ok": True})

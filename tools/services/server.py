@@ -177,6 +177,8 @@ class Handler(BaseHTTPRequestHandler):
                 time.sleep(fault.seconds())
                 self.close_connection = True
                 return
+            if how == "delay":
+                time.sleep(fault.seconds(1.0))
             if how == "disconnect":
                 self.close_connection = True
                 self.connection.shutdown(socket.SHUT_RDWR)

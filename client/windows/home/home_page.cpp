@@ -8,9 +8,9 @@
 #include "client/core/startup/main_window_handle.h"
 #include "client/windows/favourites/my_collect.h"
 #include "client/windows/home/home_texts.h"
-#include "client/windows/home/scheme_sub_page.h"
 #include "client/windows/main_frame_messages.h"
 #include "client/windows/pages/page_receiver.h"
+#include "client/windows/schemes/my_scheme.h"
 #include "client/windows/skin_binding.h"
 #include "foundation/log/log.h"
 #include "uitoolkit/core/window_manager.h"
@@ -37,7 +37,7 @@ UiToolkit::CControlUI* FirstChildOfPage(UiToolkit::CTabLayoutUI* tabs, int page)
 UiToolkit::CControlUI* HomePageDlgBuildCallback::CreateCustomControl(const wchar_t* tag) {
     if (!tag) return nullptr;
     if (_wcsicmp(tag, L"my_collect") == 0) return new MyCollect;
-    if (_wcsicmp(tag, L"my_scheme") == 0) return CreateSchemeSubPage();
+    if (_wcsicmp(tag, L"my_scheme") == 0) return new MyScheme;
     return nullptr;
 }
 

@@ -34,6 +34,7 @@ struct RankResult {
     int page = 0;
     bool ok = false;
     int sub_type = -1;  // the sub-category id, -1 for the main category
+    int request = 0;    // the page's number of the load that built it
     RankResult() = default;
     ~RankResult();
     RankResult(const RankResult&) = delete;

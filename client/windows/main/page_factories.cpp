@@ -2,6 +2,7 @@
 
 #include <wchar.h>
 
+#include "client/windows/catalogue/catalogue_page.h"
 #include "client/windows/home/home_page.h"
 #include "client/windows/pages/stand_in_page.h"
 
@@ -15,11 +16,11 @@ struct PageFactory {
 // Tab order. A built page replaces its stand-in here. Each page, the home
 // page included, belongs to the tab item that holds it.
 const PageFactory kFactories[] = {
-    {L"necessary_soft", [] { return static_cast<UiToolkit::CControlUI*>(new StandInPage(L"necessary_soft")); }},
-    {L"market_soft", [] { return static_cast<UiToolkit::CControlUI*>(new StandInPage(L"market_soft")); }},
+    {L"necessary_soft", [] { return static_cast<UiToolkit::CControlUI*>(new NecessarySoft); }},
+    {L"market_soft", [] { return static_cast<UiToolkit::CControlUI*>(new MarketSoft); }},
     {L"uninstall_soft", [] { return static_cast<UiToolkit::CControlUI*>(new StandInPage(L"uninstall_soft")); }},
-    {L"scheme_soft", [] { return static_cast<UiToolkit::CControlUI*>(new StandInPage(L"scheme_soft")); }},
-    {L"tools_soft", [] { return static_cast<UiToolkit::CControlUI*>(new StandInPage(L"tools_soft")); }},
+    {L"scheme_soft", [] { return static_cast<UiToolkit::CControlUI*>(new SchemeSoft); }},
+    {L"tools_soft", [] { return static_cast<UiToolkit::CControlUI*>(new ToolsSoft); }},
     {L"download_center", [] { return static_cast<UiToolkit::CControlUI*>(new StandInPage(L"download_center")); }},
     {L"home_page", [] { return static_cast<UiToolkit::CControlUI*>(new HomePage); }},
 };

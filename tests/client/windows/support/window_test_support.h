@@ -117,5 +117,9 @@ protected:
 // Watches one heap address: true once `delete` was called on it.
 void WatchDelete(const void* p);
 bool WatchedDeleted();
+// While on, freed blocks are filled with 0xDD and kept out of use for the
+// next 131072 frees: a late call into a deleted object meets the poison
+// (and crashes) instead of a newer object at the same address.
+void QuarantineFrees(bool on);
 
 }  // namespace wintest
