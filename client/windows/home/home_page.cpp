@@ -65,6 +65,8 @@ HomePage::~HomePage() {
     // first, so nothing can reach them once they are gone.
     for (UiToolkit::INotifyUI* sub : sub_pages_) RemoveObserver(sub);
     sub_pages_.clear();
+    // At once: the manager may itself be going away.
+    SetDelayedDestroy(false);
     RemoveAll();
 }
 

@@ -8,6 +8,7 @@
 #include "client/windows/login/login_request.h"
 #include "client/windows/main/main_frame_flags.h"
 #include "client/windows/main_frame_messages.h"
+#include "client/windows/schemes/add_scheme_soft.h"
 #include "tests/client/windows/home/home_fixture.h"
 
 namespace {
@@ -26,8 +27,8 @@ protected:
         note.pSender = button;
         Favourites()->Notify(note);
     }
-    // The user service's favourites of an account.
-    std::string StoredFavourites(int collect_scheme) {
+    // The programs of a scheme (the favourites are one) on the user service.
+    std::string SchemeSofts(int collect_scheme) {
         Json::Value state;
         std::string body = PlainGet(services_->port(), "/_user/state");
         Json::CharReaderBuilder builder;
@@ -37,6 +38,16 @@ protected:
         for (const Json::Value& id : state["schemes"][std::to_string(collect_scheme)]["softs"])
             out += (out.empty() ? "" : ",") + std::to_string(id.asInt());
         return out;
+    }
+    // Scheme-list requests after the last addition to a scheme.
+    int SchemeFetchesAfterTheAdd() {
+        int n = -1;
+        for (const Json::Value& entry : services_->Log()) {
+            const std::string q = entry["raw_query"].asString();
+            if (q.find("mod=addschemesoft") != std::string::npos) n = 0;
+            else if (n >= 0 && q.find("mod=scheme&") != std::string::npos) ++n;
+        }
+        return n;
     }
     int CollectRequests() {
         int n = 0;
@@ -104,14 +115,14 @@ TEST_F(MyCollectTest, DeleteRemovesTheRowOnlyWhenTheServiceRemovedTheFavourite) 
     ClickRowButton(Row(0)->Tree().del);
     EXPECT_TRUE(wintest::PumpUntil([&] { return RowIds().size() == 2; }, 5000));
     EXPECT_EQ((std::vector<int>{1004, 1005}), RowIds());
-    EXPECT_EQ("1004,1005", StoredFavourites(kKelvoraFavourites));
+    EXPECT_EQ("1004,1005", SchemeSofts(kKelvoraFavourites));
 
     // Refused: the row stays.
     PlainGet(services_->port(), "/_user/refuse?mod=delschemesoft&count=1");
     ClickRowButton(Row(1)->Tree().del);
     wintest::Pump(800);
     EXPECT_EQ((std::vector<int>{1004, 1005}), RowIds());
-    EXPECT_EQ("1004,1005", StoredFavourites(kKelvoraFavourites));
+    EXPECT_EQ("1004,1005", SchemeSofts(kKelvoraFavourites));
 }
 
 TEST_F(MyCollectTest, DetailShowsTheMarketTabAndMarksTheWayBackHome) {
@@ -125,6 +136,29 @@ TEST_F(MyCollectTest, DetailShowsTheMarketTabAndMarksTheWayBackHome) {
     EXPECT_EQ(MainFrameWnd::kMarketTab, frame_->SelectedTab());
     EXPECT_EQ(1006, frame_->pages[1]->Last(L"click_detail_on_collect")->lParam);
     EXPECT_TRUE(MainFrameFlags::OpenedFromHome());
+}
+
+TEST_F(MyCollectTest, AddToSchemeAddsTheFavouriteToTheTickedSchemeAndRefetchesTheSchemesOnce) {
+    SetFavourites("kelvora", "1004");
+    Open();
+    ASSERT_TRUE(LogIn("kelvora", "secret"));
+    ShowFavourites();
+    ASSERT_EQ(1u, RowIds().size());
+    int offered = -1;
+    wintest::WhenWindowAppears(L"add_scheme_soft", [&](HWND, UiToolkit::WindowImplBase* w) {
+        AddSchemeSoft* dialog = static_cast<AddSchemeSoft*>(w);
+        offered = dialog->SchemeList()->GetCount();
+        static_cast<SchemeSelectListItem*>(dialog->SchemeList()->GetItemAt(0))->CheckBox()->SetSelected(true);
+        wintest::ClickNamed(w, L"ok_btn");
+    });
+    ClickRowButton(Row(0)->Tree().add_scheme);
+    wintest::Pump(500);
+    EXPECT_EQ(2, offered);  // the sample user's two schemes
+    // The first scheme ("办公必备", 610) holds it now.
+    EXPECT_EQ("1010,1011,1004", SchemeSofts(610));
+    ASSERT_TRUE(wintest::PumpUntil([&] { return SchemeFetchesAfterTheAdd() >= 1; }, 5000));
+    wintest::Pump(300);
+    EXPECT_EQ(1, SchemeFetchesAfterTheAdd());
 }
 
 TEST_F(MyCollectTest, LogoutAndAnAddedFavouriteEmptyTheListAndTheNextShowingLoadsAfresh) {
