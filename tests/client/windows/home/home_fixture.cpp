@@ -2,8 +2,6 @@
 
 #include <wchar.h>
 
-#include <mutex>
-
 #include "client/core/catalogue/soft_info_mgr.h"
 #include "client/core/reports/login_session.h"
 #include "client/core/settings/conf_mgr.h"
@@ -13,7 +11,6 @@
 #include "client/windows/main/main_frame_flags.h"
 #include "client/windows/main/page_factories.h"
 #include "client/windows/main_frame_messages.h"
-#include "foundation/log/log.h"
 #include "tests/support/test_support.h"
 
 std::wstring HomeTest::data_dir_;
@@ -36,39 +33,9 @@ int TypeRecorder::Count(const wchar_t* type) const {
     return n;
 }
 
-namespace {
-
-std::string LogPath() {
-    static std::string path;
-    static std::once_flag once;
-    std::call_once(once, [] {
-        char dir[MAX_PATH];
-        ::GetTempPathA(MAX_PATH, dir);
-        path = std::string(dir) + "kelvora-home-" + std::to_string(::GetCurrentProcessId()) + ".log";
-        log_open(path.c_str());
-    });
-    return path;
-}
-
-std::string ReadLog() {
-    std::string text;
-    const std::string path = LogPath();
-    test_support::ReadFileBytes(std::wstring(path.begin(), path.end()), &text);
-    return text;
-}
-
-}  // namespace
-
-HomeLogCapture::HomeLogCapture() : start_(ReadLog().size()) {}
-
-std::string HomeLogCapture::Text() const {
-    std::string text = ReadLog();
-    return text.size() > start_ ? text.substr(start_) : std::string();
-}
-
 void HomeTest::SetUpTestSuite() {
     wintest::UseDistSkin();
-    LogPath();
+    (void)LogCapture();  // opens the log file once
     data_dir_ = test_support::MakeTempDir(L"home");
     ::CreateDirectoryW((data_dir_ + L"\\data").c_str(), nullptr);
     ConfMgr::SetProgramFolderForTest(data_dir_ + L"\\");

@@ -12,6 +12,7 @@
 #include "client/windows/favourites/my_collect.h"
 #include "client/windows/home/home_page.h"
 #include "client/windows/main/main_frame_wnd.h"
+#include "tests/client/windows/login/login_fixture.h"
 #include "tests/client/windows/support/window_test_support.h"
 #include "tests/support/private_service.h"
 
@@ -32,16 +33,6 @@ public:
     void Notify(UiToolkit::TUiNotify& msg) override { types.push_back(msg.sType.GetData()); }
     int Count(const wchar_t* type) const;
     std::vector<std::wstring> types;
-};
-
-// Log lines written since it was made.
-class HomeLogCapture {
-public:
-    HomeLogCapture();
-    std::string Text() const;
-
-private:
-    size_t start_;
 };
 
 class HomeTest : public ::testing::Test {

@@ -177,7 +177,7 @@ TEST_F(HomePageTest, ABrokenSkinIsLoggedAndNothingBreaks) {
         ASSERT_NE(nullptr, f);
         fputs(s.body, f);
         fclose(f);
-        HomeLogCapture log;
+        LogCapture log;
         Open();
         ASSERT_TRUE(LogIn("kelvora", "secret")) << s.what;
         if (frame_->Find(L"my_collect")) wintest::ClickControl(hwnd(), frame_->Find(L"my_collect"));

@@ -90,7 +90,7 @@ TEST_F(MyCollectTest, AFailedFetchGivesAnEmptyListAndALogLineAndTheNextShowingRe
         Open();
         ASSERT_TRUE(LogIn("kelvora", "secret")) << c.what;
         c.fail_once(*services_);
-        HomeLogCapture log;
+        LogCapture log;
         ShowFavourites();
         EXPECT_TRUE(RowIds().empty()) << c.what;
         EXPECT_NE(std::string::npos, log.Text().find("GetCollectSoftThreadProc: get collect soft failed"))
