@@ -2,6 +2,7 @@
 
 #include "client/core/reports/login_session.h"
 #include "client/core/user_services/scheme_mgr.h"
+#include "client/windows/home/home_page.h"
 #include "client/windows/login/login_windows.h"
 #include "client/windows/main/main_frame_wnd.h"
 #include "tests/support/test_support.h"
@@ -36,7 +37,13 @@ void SchemesTest::OpenLoggedIn(int rows) {
 
 MyScheme* SchemesTest::Schemes() {
     UiToolkit::CControlUI* page = frame_ ? frame_->PageOfTab(MainFrameWnd::kHomeTab) : nullptr;
-    return page ? static_cast<MyScheme*>(page->FindInterface(L"MyScheme")) : nullptr;
+    // The schemes page is the home page's first sub-page.
+    HomePage* home = page ? static_cast<HomePage*>(page->FindInterface(L"HomePage")) : nullptr;
+    UiToolkit::CTabLayoutUI* tabs = home ? home->TabSwitch() : nullptr;
+    UiToolkit::CControlUI* item = tabs && tabs->GetCount() > 0 ? tabs->GetItemAt(0) : nullptr;
+    auto* holder = item ? static_cast<UiToolkit::IContainerUI*>(item->FindInterface(L"IContainer")) : nullptr;
+    UiToolkit::CControlUI* first = holder && holder->GetCount() > 0 ? holder->GetItemAt(0) : nullptr;
+    return first ? static_cast<MyScheme*>(first->FindInterface(L"MyScheme")) : nullptr;
 }
 
 int SchemesTest::SchemeRows() {
