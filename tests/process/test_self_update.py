@@ -159,12 +159,16 @@ class SelfUpdate(unittest.TestCase):
         self.assertEqual([], self.setup_requests())
         for round in range(2):
             # During the connection.
-            self.session.fault("stall_headers", "/setup/", 1, "2")
+            # (Every request stalls: WinINet sends one again when the first
+            # connection closes, and a quick answer would end the download
+            # before a slow machine has shown the question.)
+            self.session.fault("stall_headers", "/setup/", -1, "8")
             window = self.reopen(main)
             self.click_update(window)
             time.sleep(0.3)
             self.cancel(window)
             self.assertTrue(self.no_setup_file(), "a file is left after a cancel while connecting")
+            self.session.ctl("reset")
             # Mid-read.
             self.session.fault("throttle", "/setup/", 1, "16384")
             window = self.reopen(main)
