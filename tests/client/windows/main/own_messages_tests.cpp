@@ -76,8 +76,14 @@ TEST_F(OwnMessages, MenuCommands) {
     // 4 and above: nothing, unhandled.
     EXPECT_FALSE(frame_->Dispatch(WM_MENU_COMMAND, 0, 4));
     EXPECT_TRUE(Visible());
-    // 0: the settings dialog (a stand-in until it is built).
+    // 0: the settings dialog, over the main window.
+    HWND settings_owner = nullptr;
+    wintest::WhenWindowAppears(L"SettingDialog", [&](HWND dialog, UiToolkit::WindowImplBase* w) {
+        settings_owner = ::GetWindow(dialog, GW_OWNER);
+        wintest::ClickNamed(w, L"setting_cancel_btn");
+    });
     EXPECT_TRUE(frame_->Dispatch(WM_MENU_COMMAND, 0, kMenuCommandSetting));
+    EXPECT_EQ(hwnd(), settings_owner);
     // 2: shows the hidden window.
     ::PostMessageW(hwnd(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(wintest::PumpUntil([&] { return !Visible(); }, 3000));

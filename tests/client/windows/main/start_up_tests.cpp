@@ -142,9 +142,15 @@ TEST_F(CheckButton, AnswersByTheChecksOutcome) {
     EXPECT_EQ(std::wstring(TipMessageMarkup(MainFrameTexts::kAlreadyLatest).GetData()),
               CheckAndReadBox(true, false));
 
-    // Newer: the self-update window (a stand-in for now), no box.
+    // Newer: the self-update window, offering that version; no box.
     PlainGet(Services().port(), "/_version/config?product_ver=1.0.2.8&product_file=v.exe");
+    std::wstring offered;
+    wintest::WhenWindowAppears(L"update_tip_wnd", [&](HWND h, UiToolkit::WindowImplBase* w) {
+        offered = wintest::ControlText(w, L"update_tip_version");
+        ::PostMessageW(h, WM_CLOSE, 1, 0);
+    }, 20000);
     EXPECT_EQ(L"", CheckAndReadBox(false, false));
+    EXPECT_EQ(L"检测到最新版本：1.0.2.8", offered);
 }
 
 }  // namespace
