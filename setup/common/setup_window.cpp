@@ -14,6 +14,19 @@ std::wstring& SkinResourceSlot() {
 void UseSetupSkinResource(const wchar_t* name) { SkinResourceSlot() = name ? name : L""; }
 const wchar_t* SetupSkinResource() { return SkinResourceSlot().c_str(); }
 
+void* FindSkinInterface(UiToolkit::CWindowManagerUI& manager, const wchar_t* name,
+                        const wchar_t* kind) {
+    UiToolkit::CControlUI* control = manager.FindControl(name);
+    if (!control) {
+        log_error("%s: the skin has no %ls", __FUNCTION__, name);
+        return nullptr;
+    }
+    void* found = control->FindInterface(kind);
+    if (!found)
+        log_error("%s: %ls is a %ls, not a %ls", __FUNCTION__, name, control->ClassName(), kind);
+    return found;
+}
+
 SetupWindow::SetupWindow() : m_skinLoaded(true), m_closing(false) {}
 
 const wchar_t* SetupWindow::SkinFolder() const { return L""; }

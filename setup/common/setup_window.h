@@ -11,13 +11,17 @@
 void UseSetupSkinResource(const wchar_t* name);
 const wchar_t* SetupSkinResource();
 
+// The interface `kind` of the named control; none, with a log line, when
+// the skin lacks the control or holds another kind under that name.
+void* FindSkinInterface(UiToolkit::CWindowManagerUI& manager, const wchar_t* name,
+                        const wchar_t* kind);
+
 // Finds a named control of the expected kind (the interface name the
 // control answers to); none when the skin lacks it or holds another kind.
 template <typename T>
 T* FindSkinControl(UiToolkit::CWindowManagerUI& manager, const wchar_t* name,
                    const wchar_t* kind) {
-    UiToolkit::CControlUI* control = manager.FindControl(name);
-    return control ? static_cast<T*>(control->FindInterface(kind)) : nullptr;
+    return static_cast<T*>(FindSkinInterface(manager, name, kind));
 }
 
 // A top-level setup window. Escape, the system close and the skin's own

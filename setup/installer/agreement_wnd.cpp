@@ -5,6 +5,7 @@
 #include "uitoolkit/core/notify.h"
 
 using UiToolkit::CButtonUI;
+using UiToolkit::CRichEditUI;
 
 AgreementWnd::AgreementWnd(bool* answer)
     : SetupDialog(L"agreement_wnd.xml", L"agreement_wnd"),
@@ -15,12 +16,12 @@ AgreementWnd::AgreementWnd(bool* answer)
       m_answer(answer) {}
 
 void AgreementWnd::OnSkinReady() {
-    m_text = m_manager.FindControl(L"agreement_text");
+    m_text = FindSkinControl<CRichEditUI>(m_manager, L"agreement_text", L"RichEdit");
     if (m_text) {
-        // The skin's readonly="true" reaches the rich edit's text engine when
-        // it is created (styles are read only then); the control's own switch
-        // keeps it so. Disabled, it takes no caret and no typing.
-        // Pending the toolkit's rich edit: CRichEditUI::SetReadOnly(true) here.
+        // Read-only refuses typing; disabled, the box also takes no focus
+        // and no caret. The wheel and the bar still scroll it: they go to
+        // the toolkit's own bar, not through the engine's input.
+        m_text->SetReadOnly(true);
         m_text->SetEnabled(false);
         m_text->SetText(kAgreementText);
     }

@@ -3,6 +3,7 @@
 // the close button and Escape leave it as it was.
 #include "setup/common/setup_window.h"
 #include "uitoolkit/controls/button.h"
+#include "uitoolkit/controls/rich_edit.h"
 
 class AgreementWnd : public SetupDialog {
  public:
@@ -14,7 +15,7 @@ class AgreementWnd : public SetupDialog {
     void OnSkinReady() override;
 
  private:
-    UiToolkit::CControlUI* m_text;
+    UiToolkit::CRichEditUI* m_text;
     UiToolkit::CButtonUI* m_ok;
     UiToolkit::CButtonUI* m_cancel;
     UiToolkit::CButtonUI* m_close;

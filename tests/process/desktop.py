@@ -82,6 +82,11 @@ def move(x, y):
     _xdotool("mousemove", x, y, check=True)
 
 
+def type_text(text):
+    """Types ASCII text into the window that has the keyboard focus."""
+    _xdotool("type", "--delay", "40", text, check=True)
+
+
 def key(name):
     _xdotool("key", name, check=True)
 

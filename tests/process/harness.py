@@ -87,6 +87,54 @@ class ProgramFolder:
         shutil.rmtree(self.path, ignore_errors=True)
 
 
+class Session:
+    """A private session of the local services: its own port, log and faults."""
+
+    def __init__(self):
+        with urllib.request.urlopen("http://%s/_ctl/session" % service_host(), timeout=10) as r:
+            self.port = json.loads(r.read())["port"]
+
+    def get(self, path):
+        with urllib.request.urlopen("http://127.0.0.1:%d%s" % (self.port, path), timeout=10) as r:
+            return r.read()
+
+    def ctl(self, what):
+        return self.get("/_ctl/" + what)
+
+    def fault(self, mode, path, count, arg=""):
+        self.ctl("fault?mode=%s&path=%s&count=%d&arg=%s" % (mode, path, count, arg))
+
+    def log(self):
+        return json.loads(self.ctl("log"))
+
+    def paths(self):
+        return [e["path"] for e in self.log()]
+
+    def env(self, extra=None):
+        host = "127.0.0.1:%d" % self.port
+        values = {"VANTREL_%s_HOST" % role: host for role in ("CATALOGUE", "LOGIN", "USER", "REPORT")}
+        values.update(extra or {})
+        return client_env(values)
+
+    def close(self):
+        try:
+            self.ctl("close")
+        except OSError:
+            pass
+
+
+def wine_path(unix_path):
+    """A Linux path as Wine's Windows programs see it."""
+    return "Z:" + os.path.abspath(unix_path).replace("/", "\\")
+
+
+def run_tool(name, *args, timeout=60):
+    """Runs a Windows test helper of build/testbin; its exit code."""
+    exe = os.path.join(TEST_BIN, "testbin", name)
+    return subprocess.run([WINE_RUN, exe, *args], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                          timeout=timeout).returncode
+
+
 def wait_exit(proc, timeout):
     try:
         return proc.wait(timeout=timeout)

@@ -2,11 +2,9 @@
 tabs, the settings menu and the about box, hiding to the tray and coming
 back from it, the tray menu's exit, "shutdown" while a loading window is up,
 and a broken skin (missing, or lacking a control the code needs)."""
-import json
 import os
 import time
 import unittest
-import urllib.request
 
 import desktop
 import harness
@@ -18,38 +16,13 @@ SET_BTN = (816, 16)
 CLOSE_BTN = (872, 16)
 CHECK_UPDATE_BTN = (641, 620)
 CONTENT = (445, 350)
+LOADING_WINDOW = (48, 48)
 
 MENU_ITEM_HEIGHT = 24
 MENU_TOP_INSET = 5
 
 
-class Session:
-    """A private session of the local services: its own port, log and faults."""
-
-    def __init__(self):
-        with urllib.request.urlopen("http://%s/_ctl/session" % harness.service_host(), timeout=10) as r:
-            self.port = json.loads(r.read())["port"]
-
-    def ctl(self, what):
-        with urllib.request.urlopen("http://127.0.0.1:%d/_ctl/%s" % (self.port, what), timeout=10) as r:
-            return r.read()
-
-    def fault(self, mode, path, count, arg=""):
-        self.ctl("fault?mode=%s&path=%s&count=%d&arg=%s" % (mode, path, count, arg))
-
-    def paths(self):
-        return [e["path"] for e in json.loads(self.ctl("log"))]
-
-    def env(self):
-        host = "127.0.0.1:%d" % self.port
-        return harness.client_env({"VANTREL_%s_HOST" % role: host
-                                   for role in ("CATALOGUE", "LOGIN", "USER", "REPORT")})
-
-    def close(self):
-        try:
-            self.ctl("close")
-        except OSError:
-            pass
+Session = harness.Session
 
 
 def menu_item(menu, index):
@@ -97,6 +70,9 @@ class MainWindowProcess(unittest.TestCase):
     def tab_brightness(self, main):
         desktop.move(main.x + CONTENT[0], main.y + CONTENT[1])
         time.sleep(0.4)
+        # Tab 2 reads the installed programs behind a loading window first.
+        self.assertTrue(desktop.wait_gone(size=LOADING_WINDOW, timeout=20), "the loading window stayed")
+        time.sleep(0.2)
         shot = desktop.screenshot()
         try:
             return [desktop.mean_brightness(shot, main.x + 190 + 86 * i + TAB_AREA[0], main.y + TAB_AREA[1],

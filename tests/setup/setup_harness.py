@@ -340,6 +340,10 @@ WIZARD_AT = {"close": (541, 21), "folder": (187, 288), "browse": (374, 288),
              "quiet": (470, 336), "install_face": (420, 279)}
 WIZARD_PROGRESS = (40, 292, 522, 304)
 AGREEMENT_AT = {"close": (396, 20), "agree": (255, 381), "reject": (351, 381)}
+# The licence text (less its bar), and the bar: its middle column with the
+# top and bottom of the track between the two arrows.
+AGREEMENT_TEXT = (24, 58, 384, 346)
+AGREEMENT_BAR = (391, 70, 334)
 FINISH_AT = {"close": (475, 21), "start": (248, 235), "quiet": (248, 193)}
 QUESTION_AT = {"ok": (87, 75), "cancel": (156, 75)}
 NOTICE_AT = {"ok": (155, 75)}

@@ -12,6 +12,8 @@
 #include "uitoolkit/controls/button.h"
 #include "uitoolkit/controls/label.h"
 #include "uitoolkit/controls/option.h"
+#include "uitoolkit/controls/rich_edit.h"
+#include "uitoolkit/controls/scroll_bar.h"
 #include "uitoolkit/core/control.h"
 #include "uitoolkit/core/window_manager.h"
 #include "uitoolkit/skin/skin_builder.h"
@@ -309,13 +311,35 @@ TEST_F(SkinZip, TheSetupProgramsSkinHoldsEveryWindow) {
     }
 }
 
-// The licence text's control is the toolkit's rich edit, which the toolkit
-// does not have yet; enable this once it does.
-TEST_F(SkinZip, DISABLED_TheAgreementIsAReadOnlyRichEdit) {
+// The licence text is a read-only, multi-line rich edit from the moment
+// the engine is made (styles reach it only then), with a drawn scroll bar:
+// a bar without images shows bare frame outlines.
+TEST_F(SkinZip, TheAgreementIsAReadOnlyRichEditWithADrawnScrollBar) {
     Open("installer.exe", 105);
     CWindowManagerUI manager;
     CheckSkin({L"agreement_wnd.xml", {417, 410}, kUnchecked, {{L"agreement_text", L"RichEdit", nullptr}}},
               manager);
+    ASSERT_FALSE(HasFatalFailure());
+    auto* text = static_cast<CRichEditUI*>(manager.FindControl(L"agreement_text")->FindInterface(L"RichEdit"));
+    EXPECT_TRUE(text->IsReadOnly());
+    EXPECT_NE(0u, text->GetEditStyle() & ES_MULTILINE);
+    EXPECT_NE(0u, text->GetEditStyle() & WS_VSCROLL);
+    CScrollBarUI* bar = text->GetVerticalScrollBar();
+    ASSERT_NE(nullptr, bar);
+    EXPECT_FALSE(bar->IsHorizontal());
+    EXPECT_TRUE(bar->IsShowButton1() && bar->IsShowButton2());
+    const struct {
+        CScrollBarUI::Part part;
+        const char* name;
+    } parts[] = {{CScrollBarUI::kBack, "track"},
+                 {CScrollBarUI::kButton1, "up button"},
+                 {CScrollBarUI::kButton2, "down button"},
+                 {CScrollBarUI::kThumb, "thumb"}};
+    for (const auto& p : parts) {
+        EXPECT_FALSE(bar->GetImage(p.part, CScrollBarUI::kNormal).IsEmpty()) << p.name;
+        if (p.part != CScrollBarUI::kBack)
+            EXPECT_FALSE(bar->GetImage(p.part, CScrollBarUI::kHot).IsEmpty()) << p.name;
+    }
 }
 
 TEST_F(SkinZip, TheRemovalProgramsSkinHoldsItsWindowAndTheQuestion) {

@@ -6,9 +6,9 @@ import os
 import time
 import unittest
 
-from setup_harness import (AGREEMENT, AGREEMENT_AT, BLANK_FOLDER, FINISH, FINISH_AT, INSTALLER,
-                           QUESTION, QUESTION_AT, WIZARD, WIZARD_AT, WIZARD_PROGRESS,
-                           SessionTestCase, is_blue, is_light)
+from setup_harness import (AGREEMENT, AGREEMENT_AT, AGREEMENT_BAR, AGREEMENT_TEXT, BLANK_FOLDER, FINISH,
+                           FINISH_AT, INSTALLER, QUESTION, QUESTION_AT, WIZARD, WIZARD_AT,
+                           WIZARD_PROGRESS, SessionTestCase, is_blue, is_light)
 
 # Holds the package back a little, so the progress page can be watched.
 SLOW_PACKAGE = {"VANTREL_TEST_INSTALL_DELAY_MS": "15000"}
@@ -64,9 +64,90 @@ class Wizard(SessionTestCase):
         self.assertEqual((True, True), state())
         self.assertIsNone(proc.poll())
 
-    @unittest.skip("the licence text needs the toolkit's rich edit, which is not merged yet")
+    def text_picture(self, agreement):
+        return self.s.region(agreement, AGREEMENT_TEXT)
+
+    def thumb_span(self, agreement):
+        """(top, bottom) of the scroll bar's thumb along its track, in
+        window rows, or None when no thumb is drawn."""
+        x, top, bottom = AGREEMENT_BAR
+        column = self.s.region(agreement, (x, top, x + 1, bottom))
+        rows = [top + i for i in range(len(column) // 3) if min(column[3 * i:3 * i + 3]) < 225]
+        return (rows[0], rows[-1] + 1) if rows else None
+
+    def wheel_until_still(self, agreement, button):
+        """Turns the wheel over the text (4 up, 5 down) until the text stands
+        still; the picture then."""
+        x, y = agreement.at(200, 200)
+        self.s.xdotool("mousemove", x, y)
+        picture = self.text_picture(agreement)
+        for _ in range(30):
+            self.s.xdotool("click", "--repeat", "10", "--delay", "40", button)
+            time.sleep(0.5)
+            now = self.text_picture(agreement)
+            if now == picture:
+                return now
+            picture = now
+        self.fail("the text still moves after 300 wheel steps")
+
+    def assert_typing_changes_nothing(self, agreement, picture):
+        self.s.click(agreement, 200, 200)
+        self.s.type_text("typed")
+        self.s.key("BackSpace", "Delete", "ctrl+a", "Delete", "ctrl+x", "ctrl+v", "Return")
+        time.sleep(0.5)
+        self.assertEqual(picture, self.text_picture(agreement), "typing changed the licence text")
+        self.assertTrue(self.s.windows(AGREEMENT))
+
     def test_licence_text_scrolls_to_its_end_and_ignores_typing(self):
-        pass
+        proc, w = self.open_wizard()
+        self.s.click(w, *WIZARD_AT["licence"])
+        agreement = self.s.wait_window(AGREEMENT, 20)
+        self.assertIsNotNone(agreement)
+        time.sleep(0.5)
+        top = self.text_picture(agreement)
+        x, track_top, track_bottom = AGREEMENT_BAR
+        thumb = self.thumb_span(agreement)
+        self.assertIsNotNone(thumb, "no thumb on the licence text's bar")
+        self.assertLessEqual(thumb[0], track_top + 2, "the thumb does not start at the top")
+        self.assertLess(thumb[1], track_bottom - 20, "the thumb fills the track: nothing to scroll")
+        self.shot("wizard_agreement_top")
+        self.assert_typing_changes_nothing(agreement, top)
+
+        # The wheel reaches the end: the text stops, the thumb sits at the
+        # bottom of the track.
+        end = self.wheel_until_still(agreement, "5")
+        self.assertNotEqual(top, end)
+        self.assertGreaterEqual(self.thumb_span(agreement)[1], track_bottom - 2, "the thumb is not at the end")
+        self.shot("wizard_agreement_end")
+        self.assert_typing_changes_nothing(agreement, end)
+        self.assertEqual(top, self.wheel_until_still(agreement, "4"), "the wheel does not come back to the top")
+
+        # The bar does too: the thumb dragged past the bottom shows the same
+        # end; the up arrow moves back a line and the down arrow returns.
+        thumb = self.thumb_span(agreement)
+        grab = agreement.at(x, (thumb[0] + thumb[1]) // 2)
+        # Pointer moves, the press and each step of the drag apart: Wine
+        # reads them one by one, as from a hand.
+        self.s.xdotool("mousemove", *grab)
+        time.sleep(0.2)
+        self.s.xdotool("mousedown", "1")
+        time.sleep(0.2)
+        for y in range(grab[1] + 20, agreement.top + track_bottom + 40, 20):
+            self.s.xdotool("mousemove", grab[0], y)
+            time.sleep(0.15)
+        self.s.xdotool("mouseup", "1")
+        self.assertEqual(end, self.eventually(lambda: self.text_picture(agreement), end),
+                         "dragging the thumb down does not reach the end")
+        self.s.click(agreement, x, track_top - 6)
+        self.assertNotEqual(end, self.text_picture(agreement), "the up arrow does not scroll")
+        self.s.click(agreement, x, track_bottom + 6)
+        self.assertEqual(end, self.eventually(lambda: self.text_picture(agreement), end))
+
+        # The window still answers: "同意" closes it and ticks the box.
+        self.s.click(agreement, *AGREEMENT_AT["agree"])
+        self.assertTrue(self.s.wait_window(AGREEMENT, 20, gone=True))
+        self.assertEqual((True, True), self.eventually(lambda: self.licence_state(w), (True, True)))
+        self.assertIsNone(proc.poll())
 
     def test_folder_box_refuses_bad_folders_and_the_picker_adds_the_product_folder(self):
         proc, w = self.open_wizard()

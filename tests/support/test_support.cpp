@@ -96,4 +96,13 @@ bool WriteFileBytes(const std::wstring& path, const std::string& data) {
     return fclose(f) == 0 && ok;
 }
 
+int OpenHandleCount() {
+    int open = 0;
+    DWORD flags = 0;
+    for (uintptr_t value = 4; value < 0x10000; value += 4) {
+        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++open;
+    }
+    return open;
+}
+
 }  // namespace test_support

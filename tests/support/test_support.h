@@ -28,6 +28,10 @@ std::string PortGet(int port, const std::string& path);
 std::wstring MakeTempDir(const wchar_t* tag);
 void RemoveTree(const std::wstring& dir);
 
+// How many kernel handles this process holds (found by probing handle
+// values: GetProcessHandleCount answers 0 under Wine).
+int OpenHandleCount();
+
 // Whole file as bytes; false when it cannot be read.
 bool ReadFileBytes(const std::wstring& path, std::string* out);
 bool WriteFileBytes(const std::wstring& path, const std::string& data);

@@ -10,14 +10,19 @@
 //                 hex (REG_BINARY), or rawsz (text without its NUL)
 //   /view64 /view32   registry view   /wait MS   sleep before exiting
 //   /record F     append one line to F for every run (UTF-8): "ran <name>"
+//   /list F       instead of one entry, one per line of the UTF-8 file F:
+//                 key|name|version|date|size[|uninstall] (blank lines and
+//                 lines starting with # are skipped; empty fields are not
+//                 written; the uninstall command defaults as above)
 // Run without arguments (as a catalogue download is), it takes its options
 // from text appended to its own file after "#kelvora-fake-setup#".
-// Exit code 0 on success, 2 when the key could not be written.
+// Exit code 0 on success, 2 when a key could not be written.
 #include <windows.h>
 #include <shlobj.h>
 #include <shlwapi.h>
 #include <stdio.h>
 #include <string>
+#include <vector>
 #include "tools/fake_installer/fake_setup_args.h"
 
 using fake_setup::Args;
@@ -95,10 +100,79 @@ void RecordRun(const std::wstring& record, const std::wstring& name) {
     CloseHandle(file);
 }
 
+std::wstring ViewArgument(REGSAM view) {
+    return view == KEY_WOW64_64KEY ? L" /view64" : view == KEY_WOW64_32KEY ? L" /view32" : L"";
+}
+
+std::vector<std::wstring> SplitFields(const std::wstring& line) {
+    std::vector<std::wstring> fields;
+    size_t start = 0;
+    for (;;) {
+        size_t bar = line.find(L'|', start);
+        fields.push_back(line.substr(start, bar == std::wstring::npos ? std::wstring::npos : bar - start));
+        if (bar == std::wstring::npos) break;
+        start = bar + 1;
+    }
+    return fields;
+}
+
+// "/list F": many entries in one run (a Windows process start costs a
+// second under Wine).
+int WriteListedEntries(const std::wstring& list_path, REGSAM view, const std::wstring& uninstaller) {
+    FILE* f = _wfopen(list_path.c_str(), L"rb");
+    if (!f) {
+        fwprintf(stderr, L"fake_installer: cannot read %ls\n", list_path.c_str());
+        return 1;
+    }
+    std::string bytes;
+    char chunk[4096];
+    size_t n;
+    while ((n = fread(chunk, 1, sizeof chunk, f)) > 0) bytes.append(chunk, n);
+    fclose(f);
+    int chars = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring text(chars, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), &text[0], chars);
+
+    bool ok = true;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find(L'\n', start);
+        std::wstring line = text.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
+        start = end == std::wstring::npos ? text.size() : end + 1;
+        if (!line.empty() && line.back() == L'\r') line.pop_back();
+        if (line.empty() || line[0] == L'#') continue;
+        std::vector<std::wstring> fields = SplitFields(line);
+        fields.resize(6);
+        const std::wstring& key_name = fields[0];
+        if (key_name.empty()) continue;
+        std::wstring path = std::wstring(fake_setup::UninstallRoot()) + L"\\" + key_name;
+        HKEY key = nullptr;
+        if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_WRITE | view, nullptr, &key,
+                            nullptr) != ERROR_SUCCESS) {
+            fwprintf(stderr, L"fake_installer: cannot create %ls\n", path.c_str());
+            ok = false;
+            continue;
+        }
+        if (!fields[1].empty()) ok &= SetText(key, L"DisplayName", fields[1]);
+        if (!fields[2].empty()) ok &= SetText(key, L"DisplayVersion", fields[2]);
+        if (!fields[3].empty()) ok &= SetText(key, L"InstallDate", fields[3]);
+        if (!fields[4].empty()) ok &= SetDword(key, L"EstimatedSize", wcstoul(fields[4].c_str(), nullptr, 10));
+        std::wstring uninstall = fields[5].empty()
+                                     ? Quoted(uninstaller) + L" /key " + Quoted(key_name) + ViewArgument(view)
+                                     : fields[5];
+        ok &= SetText(key, L"UninstallString", uninstall);
+        RegCloseKey(key);
+    }
+    return ok ? 0 : 2;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     Args args = fake_setup::ParseArgs(argc, argv);
+    if (args.Has(L"list"))
+        return WriteListedEntries(args.Get(L"list"), fake_setup::ViewFlag(args),
+                                  ProgramFolder() + L"\\fake_uninstaller.exe");
     if (argc == 1) {
         wchar_t self[MAX_PATH] = {0};
         GetModuleFileNameW(nullptr, self, MAX_PATH);
@@ -142,8 +216,7 @@ int wmain(int argc, wchar_t** argv) {
     std::wstring location = args.Get(L"location", dir);
     if (!location.empty()) ok &= SetText(key, L"InstallLocation", location);
 
-    std::wstring view_arg = view == KEY_WOW64_64KEY ? L" /view64" : view == KEY_WOW64_32KEY ? L" /view32" : L"";
-    std::wstring uninstall = Quoted(uninstaller) + L" /key " + Quoted(key_name) + view_arg;
+    std::wstring uninstall = Quoted(uninstaller) + L" /key " + Quoted(key_name) + ViewArgument(view);
     ok &= SetText(key, L"UninstallString", args.Get(L"uninstall", uninstall));
 
     for (const auto& spec : args.raw_values) ok &= SetRawValue(key, spec);

@@ -220,6 +220,9 @@ void MainFrameWnd::OnClickNotify(UiToolkit::TUiNotify& msg) {
     } else {
         for (int tab = 0; tab < 5; ++tab) {
             if (sender != tab_buttons_[tab]) continue;
+            // The user left the home page's road: catalogue back buttons
+            // stay in the catalogue from now on.
+            MainFrameFlags::SetOpenedFromHome(false);
             if (SelectedTab() != tab) ShowTab(tab);
             return;
         }

@@ -3,7 +3,9 @@
 #include <wchar.h>
 
 #include "client/windows/catalogue/catalogue_page.h"
+#include "client/windows/installed/uninstall_soft.h"
 #include "client/windows/downloads/download_center.h"
+#include "client/windows/home/home_page.h"
 #include "client/windows/pages/stand_in_page.h"
 
 namespace {
@@ -13,16 +15,16 @@ struct PageFactory {
     UiToolkit::CControlUI* (*create)();
 };
 
-// Tab order. A built page replaces its stand-in here. The home page is one
-// per process once it exists (its factory then hands out that instance).
+// Tab order. A built page replaces its stand-in here. Each page, the home
+// page included, belongs to the tab item that holds it.
 const PageFactory kFactories[] = {
     {L"necessary_soft", [] { return static_cast<UiToolkit::CControlUI*>(new NecessarySoft); }},
     {L"market_soft", [] { return static_cast<UiToolkit::CControlUI*>(new MarketSoft); }},
-    {L"uninstall_soft", [] { return static_cast<UiToolkit::CControlUI*>(new StandInPage(L"uninstall_soft")); }},
+    {L"uninstall_soft", [] { return static_cast<UiToolkit::CControlUI*>(new UninstallSoft); }},
     {L"scheme_soft", [] { return static_cast<UiToolkit::CControlUI*>(new SchemeSoft); }},
     {L"tools_soft", [] { return static_cast<UiToolkit::CControlUI*>(new ToolsSoft); }},
     {L"download_center", [] { return static_cast<UiToolkit::CControlUI*>(new DownloadCenter); }},
-    {L"home_page", [] { return static_cast<UiToolkit::CControlUI*>(new StandInPage(L"home_page")); }},
+    {L"home_page", [] { return static_cast<UiToolkit::CControlUI*>(new HomePage); }},
 };
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include "client/core/install_scan/uninstall_registry.h"
 #include "client/core/utilities/wow64.h"
+#include "foundation/log/log.h"
 #include "tests/client/core/install_scan/fake_setup.h"
 #include "tests/support/test_support.h"
 
@@ -191,7 +192,19 @@ TEST_F(StagedScan, HostileValuesAreSkippedNeverACrash) {
     RegSetValueExW(key, L"DisplayVersion", 0, REG_SZ, odd, 3);
     RegCloseKey(key);
 
+    const std::wstring log_dir = TempDir();
+    char log_path[MAX_PATH];
+    WideCharToMultiByte(CP_ACP, 0, (log_dir + L"\\scan.log").c_str(), -1, log_path, MAX_PATH, nullptr, nullptr);
+    ASSERT_TRUE(log_open(log_path));
     auto soft = Find(Scan(), L"Hostile");
+    log_close();
+    // A value of the wrong type or size is named in the log.
+    std::string log;
+    test_support::ReadFileBytes(log_dir + L"\\scan.log", &log);
+    for (const char* logged : {"value Publisher of type 4 and 4 bytes is not usable",
+                               "value EstimatedSize of type 1 and 8 bytes is not usable",
+                               "value DisplayIcon of type 1 and 6000"})
+        EXPECT_NE(std::string::npos, log.find(logged)) << logged << "\n" << log;
     ASSERT_TRUE(soft);
     EXPECT_EQ(L"C", soft->display_version);
     EXPECT_EQ(L"", soft->publisher);

@@ -12,6 +12,9 @@
 std::wstring MainFrameTest::data_dir_;
 
 UiToolkit::CControlUI* TestMainFrame::CreateCustomControl(const wchar_t* tag) {
+    if (make_page_) {
+        if (UiToolkit::CControlUI* page = make_page_(tag)) return page;
+    }
     for (int i = 0; i < kTabCount; ++i) {
         if (wcscmp(tag, kMainFramePageTags[i]) == 0) return pages[i] = new wintest::RecordingPage(tag);
     }
@@ -76,7 +79,7 @@ void MainFrameTest::SetUp() {
 void MainFrameTest::TearDown() { Close(); }
 
 TestMainFrame* MainFrameTest::Open(bool start_up_jobs) {
-    frame_ = new TestMainFrame(start_up_jobs);
+    frame_ = new TestMainFrame(start_up_jobs, make_page_);
     EXPECT_TRUE(frame_->Create(nullptr, L"Kelvora", 0, 0, 0, 0, 890, 635));
     if (on_open_) on_open_();
     frame_->CenterOnOwner();

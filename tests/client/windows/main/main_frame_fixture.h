@@ -12,9 +12,15 @@
 #include "tests/client/windows/support/window_test_support.h"
 #include "tests/support/private_service.h"
 
+// A page made by a test for a tag, or none for a recording page.
+typedef std::function<UiToolkit::CControlUI*(const wchar_t* tag)> TestPageFactory;
+
 class TestMainFrame : public MainFrameWnd {
 public:
-    explicit TestMainFrame(bool start_up_jobs) { SetStartUpJobsEnabled(start_up_jobs); }
+    explicit TestMainFrame(bool start_up_jobs, TestPageFactory make_page = nullptr)
+        : make_page_(std::move(make_page)) {
+        SetStartUpJobsEnabled(start_up_jobs);
+    }
     UiToolkit::CControlUI* CreateCustomControl(const wchar_t* tag) override;
     // The dispatcher, called directly: whether it marked the message handled.
     bool Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -23,6 +29,9 @@ public:
     UiToolkit::CButtonUI* Button(const wchar_t* name);
 
     wintest::RecordingPage* pages[kTabCount] = {};
+
+private:
+    TestPageFactory make_page_;
 };
 
 class MainFrameTest : public ::testing::Test {
@@ -47,6 +56,8 @@ protected:
 
     // Run by Open once the window exists (its pages too), before it shows.
     std::function<void()> on_open_;
+    // Real pages for some tags (the others record); set before Open.
+    TestPageFactory make_page_;
 
     static std::wstring data_dir_;
     TestMainFrame* frame_ = nullptr;

@@ -1,0 +1,137 @@
+"""The settings dialog of vantrel.exe with real input: opened through the
+settings button and its menu; browse, restore, OK, Cancel, an emptied edit;
+what "data\\ext.dat" holds afterwards."""
+import os
+import sqlite3
+import time
+import unittest
+
+import desktop
+import harness
+
+SET_BTN = (816, 16)
+MENU_FIRST_ITEM = (50, 5 + 12)           # "设置", in the menu
+DIALOG = (500, 300)
+# Dialog coordinates (setting.xml, down_page_setting.xml).
+EDIT = (112 + 20 + 80, 32 + 16 + 24 + 26 + 14)
+BROWSE = (500 - 20 - 37, 32 + 16 + 24 + 26 + 14)
+RESTORE = (112 + 20 + 48, 32 + 16 + 24 + 26 + 28 + 12 + 14)
+OK = (500 - 8 - 56 - 10 - 56 + 28, 300 - 24)
+CANCEL = (500 - 8 - 28, 300 - 24)
+
+
+def stored_folder(folder):
+    """The download folder in the settings database, or None."""
+    path = folder.file("data", "ext.dat")
+    if not os.path.exists(path):
+        return None
+    db = sqlite3.connect(path)
+    try:
+        rows = db.execute("select filepath from download_path_conf").fetchall()
+    except sqlite3.OperationalError:
+        return None
+    finally:
+        db.close()
+    if not rows:
+        return None
+    value = rows[0][0]
+    return value.decode("cp437") if isinstance(value, bytes) else value
+
+
+class SettingsDialog(unittest.TestCase):
+    def setUp(self):
+        self.folder = harness.ProgramFolder()
+        self.session = harness.Session()
+        self.proc = None
+        self.shots = os.environ.get("KELVORA_SHOTS_DIR")
+
+    def tearDown(self):
+        if self.proc is not None:
+            harness.stop(self.proc, self.folder)
+        self.session.close()
+        self.folder.remove()
+
+    def shot(self, name):
+        if self.shots:
+            os.makedirs(self.shots, exist_ok=True)
+            desktop.screenshot(os.path.join(self.shots, name + ".png"))
+
+    def start(self):
+        self.proc = self.folder.start(env=self.session.env())
+        main = desktop.wait_window(name="Kelvora", size=(890, 635), timeout=30)
+        self.assertIsNotNone(main, "the main window did not show")
+        desktop.wait_for(lambda: "/VDB" in self.session.paths(), timeout=20)
+        time.sleep(0.5)
+        return main
+
+    def open_dialog(self, main):
+        # A window that has only just been shown may miss a click (Wine
+        # without a window manager): the menu is tried up to three times.
+        for attempt in range(3):
+            if not desktop.find(size=(100, 58)):
+                main.click(*SET_BTN)
+            menu = desktop.wait_window(size=(100, 58), timeout=10)
+            self.assertIsNotNone(menu, "the settings menu did not open")
+            time.sleep(0.5)
+            menu.click(*MENU_FIRST_ITEM)
+            dialog = desktop.wait_window(size=DIALOG, timeout=4)
+            if dialog:
+                break
+        self.assertIsNotNone(dialog, "the settings dialog did not open")
+        time.sleep(0.5)
+        return dialog
+
+    def close_with(self, dialog, button):
+        dialog.click(*button)
+        self.assertTrue(desktop.wait_gone(size=DIALOG), "the dialog did not close")
+        time.sleep(0.3)
+
+    def test_what_each_way_out_stores(self):
+        main = self.start()
+        default = harness.wine_path(self.folder.file("Downloads"))
+
+        # Browse with the shell's own picker, by keys: it opens on the
+        # desktop folder, and Enter accepts that.
+        dialog = self.open_dialog(main)
+        self.shot("settings_dialog")
+        dialog.click(*BROWSE)
+        picker = desktop.wait_for(lambda: [w for w in desktop.visible_windows()
+                                           if 200 < w.w < 1000 and w.h > 200 and (w.w, w.h) not in
+                                           ((890, 635), DIALOG)], timeout=10)
+        self.assertTrue(picker, "the folder picker did not open")
+        time.sleep(1.0)  # painted, with the keyboard focus
+        self.shot("folder_picker")
+        desktop.key("Return")
+        self.assertTrue(desktop.wait_for(lambda: not [w for w in desktop.visible_windows()
+                                                      if w.wid == picker[0].wid], timeout=10),
+                        "the picker stayed")
+        time.sleep(0.3)
+        self.close_with(dialog, OK)
+        picked = stored_folder(self.folder)
+        self.assertTrue(picked and picked.endswith("\\Desktop"), picked)
+
+        cases = [
+            ("restore, then Cancel", [RESTORE], CANCEL, picked),
+            ("restore, then OK", [RESTORE], OK, default),
+            ("an emptied edit, then OK", ["empty"], OK, default),
+        ]
+        for what, steps, way_out, expected in cases:
+            dialog = self.open_dialog(main)
+            for step in steps:
+                if step == "empty":
+                    dialog.click(*EDIT)
+                    time.sleep(0.3)
+                    desktop.key("End")
+                    desktop.key("shift+Home")
+                    desktop.key("BackSpace")
+                    time.sleep(0.2)
+                else:
+                    dialog.click(*step)
+                    time.sleep(0.3)
+            self.close_with(dialog, way_out)
+            self.assertEqual(expected, stored_folder(self.folder), what)
+        self.assertIsNone(self.proc.poll())
+
+
+if __name__ == "__main__":
+    unittest.main()
