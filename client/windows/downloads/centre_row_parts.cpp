@@ -4,7 +4,7 @@
 
 #include "client/core/catalogue/soft_info_mgr.h"
 #include "client/windows/catalogue/soft_list_item.h"
-#include "client/windows/downloads/centre_rules.h"
+#include "uitoolkit/markup/markup_literal.h"
 
 using namespace UiToolkit;
 
@@ -35,7 +35,7 @@ CentreRowHead MakeCentreRowHead(const Software& soft, int column_width) {
     head.description->ApplyAttribute(L"endellipsis", L"true");
     head.description->ApplyAttribute(L"textpadding", L"20,4,0,4");
     head.description->ApplyAttribute(L"showhtml", L"true");
-    head.description->SetText(CentreRules::EscapeMarkup(soft.soft_desc).c_str());
+    head.description->SetText(UiToolkit::MarkupLiteral(soft.soft_desc.c_str()));
     head.description->SetToolTip(soft.soft_desc.c_str());
 
     head.column = new CVerticalLayoutUI;

@@ -10,21 +10,6 @@ std::wstring DownloadedCaption(size_t completed) {
     return L"已完成（" + std::to_wstring(completed) + L"）";
 }
 
-std::wstring EscapeMarkup(const std::wstring& text) {
-    std::wstring out;
-    out.reserve(text.size());
-    for (wchar_t c : text) {
-        switch (c) {
-            case L'{': out += L"<{>"; break;
-            case L'}': out += L"<}>"; break;
-            case L'<': out += L"{<}"; break;
-            case L'>': out += L"{>}"; break;
-            default: out += c;
-        }
-    }
-    return out;
-}
-
 bool ProgressThrottle::Report(uint32_t now, int32_t speed, int32_t* mean) {
     sum_ += static_cast<uint32_t>(speed);
     ++count_;

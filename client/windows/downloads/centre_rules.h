@@ -1,7 +1,6 @@
 #pragma once
-// The download centre's rules that need no window: its captions, how a
-// service text is shown literally in a markup control, and how a row
-// thins out the progress reports of a running download.
+// The download centre's rules that need no window: its captions, and how
+// a row thins out the progress reports of a running download.
 #include <stddef.h>
 #include <stdint.h>
 
@@ -12,11 +11,6 @@ namespace CentreRules {
 // "正在下载（3）" and "已完成（1）".
 std::wstring DownloadingCaption(size_t active);
 std::wstring DownloadedCaption(size_t completed);
-
-// `text` as markup that draws exactly these characters: braces and angle
-// brackets are escaped, so a service text cannot open tags (such as an
-// image tag naming a local file).
-std::wstring EscapeMarkup(const std::wstring& text);
 
 // Posting only every 300 ms: the speeds reported in between are summed and
 // the post carries their mean. The sum is 64-bit: 32 bits overflow within

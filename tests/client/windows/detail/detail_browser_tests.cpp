@@ -48,11 +48,6 @@ TEST_F(DetailTest, TheBrowserGoesBlankTwiceThenToThePageThenOncePerSoftwareAndNo
 
     // Left by the back button: the page hears it through the main window.
     wintest::ClickControl(hwnd(), view().BackButton());
-    {
-        RECT b = view().BackButton()->GetBounds();
-        RECT w = view().GetWeb()->Browser()->GetBounds();
-        fprintf(stderr, "DEBUG back %ld,%ld,%ld,%ld web %ld,%ld,%ld,%ld clicks %d\n", b.left, b.top, b.right, b.bottom, w.left, w.top, w.right, w.bottom, host().Count(L"click"));
-    }
     ASSERT_TRUE(PumpUntil([&] { return host().Count(L"back_to_soft_list_page") == 1; }));
     EXPECT_FALSE(host().shown());
     for (UINT message : {WM_PREPARE_ON_DETAIL, WM_CHECKED_ON_DETAIL, WM_FINAL_ON_DETAIL})

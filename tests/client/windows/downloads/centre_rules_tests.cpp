@@ -1,8 +1,10 @@
 // The download centre's rules by table: captions, literal description
-// text, and how a row thins out progress reports.
+// text (the toolkit's literal markup, as the rows use it), and how a row
+// thins out progress reports.
 #include <gtest/gtest.h>
 
 #include "client/windows/downloads/centre_rules.h"
+#include "uitoolkit/markup/markup_literal.h"
 
 namespace {
 
@@ -26,7 +28,7 @@ TEST(CentreRules, ServiceTextIsShownLiterallyNotAsMarkup) {
         {L"a{b}c<d>", L"a<{>b<}>c{<}d{>}"},
         {L"{{", L"<{><{>"},
     };
-    for (const auto& c : cases) EXPECT_EQ(c.markup, CentreRules::EscapeMarkup(c.text)) << c.text;
+    for (const auto& c : cases) EXPECT_EQ(c.markup, std::wstring(UiToolkit::MarkupLiteral(c.text).GetData())) << c.text;
 }
 
 TEST(CentreRules, ThrottlePostsFirstThenEveryThreeHundredMsWithTheMean) {
