@@ -20,7 +20,7 @@ NEW_SCHEME_BTN = (832, 116)
 INSTALL_ALL_BTN = (832, 116)
 LIST_TOP = 145
 ROW_HEIGHT = 80
-LOOK_X, DEL_X, MODIFY_X = 736, 792, 848
+LOOK_X, DEL_X, MODIFY_X = 734, 790, 846
 BUTTON_DY = 48           # from a row's top to its buttons' centre
 SOFT_ROW_HEIGHT = 61
 # The name-and-description dialog (add_scheme_wnd.xml).

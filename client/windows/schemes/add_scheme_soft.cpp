@@ -72,6 +72,11 @@ void AddSchemeSoft::OnSkinLoadFailed() {
 
 void AddSchemeSoft::OnClickNotify(UiToolkit::TUiNotify& msg) {
     if (!msg.pSender || !ok_btn_) return;
+    // The title bar's close button closes like Escape.
+    if (msg.pSender->GetName() == L"closebtn") {
+        PostClose();
+        return;
+    }
     if (msg.pSender == ok_btn_) {
         for (int i = 0; i < scheme_list_->GetCount(); ++i) {
             UiToolkit::CControlUI* item = scheme_list_->GetItemAt(i);

@@ -39,6 +39,11 @@ void AddSchemeWnd::OnSkinLoadFailed() {
 
 void AddSchemeWnd::OnClickNotify(UiToolkit::TUiNotify& msg) {
     if (!msg.pSender || !ok_btn_) return;
+    // The title bar's close button closes like Escape.
+    if (msg.pSender->GetName() == L"closebtn") {
+        PostClose();
+        return;
+    }
     if (msg.pSender == ok_btn_)
         Accept();
     else if (msg.pSender == cancel_btn_)

@@ -8,6 +8,8 @@
 #include "client/windows/schemes/add_scheme_soft.h"
 #include "client/windows/schemes/add_scheme_wnd.h"
 #include "tests/client/windows/schemes/schemes_fixture.h"
+#include "tests/support/test_support.h"
+#include "uitoolkit/core/window_manager.h"
 
 namespace {
 
@@ -93,9 +95,9 @@ TEST_F(SchemesTest, CreateAddsARowOnlyWhenConfirmedAndAccepted) {
     EXPECT_EQ(L"0", LabelText(mine->CountLabel()));
     EXPECT_EQ(2, UserRequests("addscheme"));
     const std::string query = LastUserQuery("addscheme");
-    EXPECT_NE(std::string::npos, query.find("scheme_name=" + UrlEncode(Narrow(name)).substr(0, 6)))
-        << query;
-    EXPECT_NE(std::string::npos, UserState().find("Mine"));
+    EXPECT_NE(std::string::npos, query.find("scheme_name=")) << query;
+    // The service stored the name as typed.
+    EXPECT_NE(std::string::npos, UserState().find("<b>Mine</b> & co")) << UserState();
 }
 
 TEST_F(SchemesTest, RenameSendsOnlyARealChangeAndKeepsTheRowOnFailure) {
@@ -246,6 +248,71 @@ TEST_F(SchemesTest, AddToSchemeSendsOneRequestPerTickedScheme) {
         },
         5000));
     EXPECT_NE(std::string::npos, LogText().find("AddSoftToSchemes: soft=1005 not added to 1 of 2 schemes"));
+}
+
+// Skins that lack a control, or are no skin at all: a log line each, and
+// the page, the row and the dialogs do nothing instead of crashing.
+TEST_F(SchemesTest, BrokenSkinsAreLoggedAndLeftAlone) {
+    Open();
+    const std::wstring skin = test_support::MakeTempDir(L"broken_scheme_skin");
+    struct File {
+        const wchar_t* name;
+        const char* text;
+    } files[] = {
+        {L"my_scheme.xml",
+         "<Window><VerticalLayout><Button name=\"new_scheme_btn\"/><Button name=\"install_scheme_softs_btn\"/>"
+         "<TabLayout name=\"my_scheme_page_switch\"><List name=\"my_scheme_list\"/><Label name=\"my_scheme_soft_list\"/>"
+         "</TabLayout></VerticalLayout></Window>"},
+        {L"scheme_item.xml",
+         "<Window><HorizontalLayout><Button name=\"scheme_soft_item_look\"/><Button name=\"scheme_soft_item_del\"/>"
+         "<Button name=\"scheme_soft_item_modiy\"/><Label name=\"scheme_soft_item_name\"/>"
+         "<Label name=\"scheme_soft_item_desc\"/></HorizontalLayout></Window>"},
+        {L"add_scheme_wnd.xml",
+         "<Window size=\"410,191\"><VerticalLayout><Edit name=\"scheme_name_edit\"/><Edit name=\"scheme_desc_edit\"/>"
+         "<Button name=\"ok_btn\"/><Button name=\"cancel_btn\"/></VerticalLayout></Window>"},
+        {L"add_scheme_soft.xml", "this is { not a skin"},
+    };
+    for (const File& f : files) ASSERT_TRUE(test_support::WriteFileBytes(skin + L"\\" + f.name, f.text));
+    UiToolkit::CWindowManagerUI::SetResourceFolder(skin.c_str());
+
+    {
+        MyScheme page;
+        EXPECT_FALSE(page.EnsureControls());
+        UiToolkit::TUiNotify msg;
+        msg.sType = L"home_switch_page_scheme";
+        page.Notify(msg);  // ignored: no loading window, no request
+        msg.sType = L"logout";
+        page.Notify(msg);
+    }
+    {
+        SchemeInfo scheme;
+        scheme.scheme_id = 610;
+        scheme.scheme_name = L"x";
+        MySchemeItem row(RowOwner(), scheme);
+        EXPECT_FALSE(row.Usable());
+        UiToolkit::TUiNotify msg;
+        msg.sType = L"set_schme_item_name";
+        row.Notify(msg);
+        EXPECT_EQ(nullptr, row.NameLabel());
+    }
+    std::wstring name = L"kept", desc = L"as given";
+    ShowAddSchemeWnd(&name, &desc);
+    EXPECT_EQ(L"kept", name);
+    EXPECT_EQ(L"as given", desc);
+    std::vector<int32_t> chosen;
+    std::vector<SchemeInfo> schemes(2);
+    ShowAddSchemeSoft(&chosen, schemes);
+    EXPECT_TRUE(chosen.empty());
+
+    UiToolkit::CWindowManagerUI::SetResourceFolder((folder_ + L"\\skin").c_str());
+    test_support::RemoveTree(skin);
+    const std::string log = LogText();
+    for (const char* line : {"my_scheme.xml has no List my_scheme_soft_list",
+                             "scheme_item.xml has no Label scheme_soft_item_amout",
+                             "AddSchemeWnd::OnSkinReady: add_scheme_wnd.xml cannot be shown",
+                             "AddSchemeSoft::OnSkinReady: add_scheme_soft.xml cannot be shown"})
+        EXPECT_NE(std::string::npos, log.find(line)) << line << "\n" << log;
+    EXPECT_EQ(0, UserRequests("scheme"));
 }
 
 }  // namespace
