@@ -138,17 +138,18 @@ class HomeProcess(unittest.TestCase):
         time.sleep(1)
         main.click(*LOGOUT_BTN)
         time.sleep(1.5)
+        self.shot("logged_out")
         before = len(self.queries())
         self.log_in(main, "demo", "demo")
         self.assertTrue(desktop.wait_for(
             lambda: any("mod=collect&uid=502" in q for q in self.queries()[before:]), timeout=10),
             self.queries())
-        self.assertTrue(desktop.wait_for(
-            lambda: self.brightness(main, self.row_area(0)) < empty_row - 0.01, timeout=10),
-            "demo's favourite is not shown")
+        shown = desktop.wait_for(lambda: self.brightness(main, self.row_area(0)) < empty_row - 0.01,
+                                 timeout=20)
+        self.shot("home_page_next_user")
+        self.assertTrue(shown, "demo's favourite is not shown")
         self.assertGreater(self.brightness(main, self.row_area(1)), empty_row - 0.005,
                            "the last user's favourites are still shown")
-        self.shot("home_page_next_user")
         self.click_row(main, 0, DELETE_BTN)
         self.assertTrue(desktop.wait_for(
             lambda: any("mod=delschemesoft" in q and "soft_id=1012" in q and "uid=502" in q
