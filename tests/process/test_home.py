@@ -104,7 +104,8 @@ class HomeProcess(unittest.TestCase):
             timeout=10), "no greeting")
         self.shot("home_page_schemes")
 
-        empty_row = self.brightness(main, self.row_area(0))
+        # Row 6 stays empty on both sub-pages: the brightness of no row.
+        empty_row = self.brightness(main, self.row_area(6))
         main.click(*MY_COLLECT)
         self.assertTrue(desktop.wait_for(lambda: any("mod=collect" in q for q in self.queries()), timeout=10))
         self.assertTrue(desktop.wait_for(

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "client/core/reports/login_session.h"
+#include "client/core/user_services/scheme_mgr.h"
 #include "client/windows/favourites/collect_soft_fetch.h"
 #include "client/windows/login/login_request.h"
 #include "client/windows/main/main_frame_flags.h"
@@ -109,6 +110,8 @@ TEST_F(MyCollectTest, AFailedFetchGivesAnEmptyListAndALogLineAndTheNextShowingRe
         Close();
         LoginSession::Instance().set_state(LoginSession::kNotLoggedIn);
         MainFrameFlags::ResetForTests();
+        SchemeMgr::Instance().ClearCache();
+        services_->Reset();
     }
 }
 
