@@ -206,7 +206,8 @@ TEST_F(MyCollectTest, ARemovalAnswerForARowThatIsGoneChangesNothing) {
     wintest::Pump(100);  // the removed rows are deleted
     ShowFavourites();
     ASSERT_EQ(2u, RowIds().size());
-    // The dispatcher drops it; a broadcast naming no listed row removes none.
+    // The dispatcher drops it (or, when a new row took the address, that row
+    // has no removal pending); a broadcast naming no listed row removes none.
     ::PostMessageW(hwnd(), WM_DEL_COLLECT_SOFT_POST, 1, reinterpret_cast<LPARAM>(gone));
     wintest::Pump(200);
     UiToolkit::TUiNotify note;
