@@ -13,6 +13,7 @@
 CollectItem::CollectItem(const CollectRowOwner& owner, const SoftwarePtr& soft)
     : owner_(owner),
       soft_id_(soft ? soft->soft_id : -1),
+      removal_pending_(false),
       icon_(CollectIconWaits(), WM_COLLECT_ICON_READY, "CollectItem::DownloadIconComplete") {
     if (owner_.list) owner_.list->AddObserver(static_cast<UiToolkit::INotifyUI*>(this));
     SetFixedHeight(kSoftRowHeight);
@@ -62,7 +63,10 @@ void CollectItem::RemoveFromFavourites() {
         const bool removed = Collect::RemoveSoft(id);
         ::PostMessageW(main, WM_DEL_COLLECT_SOFT_POST, removed ? 1 : 0, row);
     });
-    if (!started) log_error("%s: no worker to remove soft %d", "CollectItem::RemoveFromFavourites", id);
+    if (started)
+        removal_pending_ = true;
+    else
+        log_error("%s: no worker to remove soft %d", "CollectItem::RemoveFromFavourites", id);
 }
 
 void CollectItem::OpenDetail() {

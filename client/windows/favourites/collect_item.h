@@ -36,6 +36,10 @@ public:
     void Notify(UiToolkit::TUiNotify& msg) override;
 
     int32_t SoftId() const { return soft_id_; }
+    // Between its "删除" and the answer: an answer naming a row that has
+    // none pending is for an earlier row at the same address.
+    bool RemovalPending() const { return removal_pending_; }
+    void RemovalAnswered() { removal_pending_ = false; }
     const SoftRowTree& Tree() const { return tree_; }
 
 private:
@@ -44,6 +48,7 @@ private:
 
     CollectRowOwner owner_;
     int32_t soft_id_;
+    bool removal_pending_;
     SoftRowTree tree_;
     SoftRowIcon icon_;
     LiveTargetRegistration registration_;  // last: goes first

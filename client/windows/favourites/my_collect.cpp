@@ -71,7 +71,7 @@ void MyCollect::Notify(UiToolkit::TUiNotify& msg) {
         // The next user must not see this user's favourites.
         RemoveRows();
     } else if (type == L"del_collect_soft_post") {
-        if (msg.wParam == 1) RemoveRowAt(reinterpret_cast<const void*>(msg.lParam));
+        OnRemovalAnswer(reinterpret_cast<const void*>(msg.lParam), msg.wParam == 1);
     } else {
         ForwardToAll(msg);
     }
@@ -103,13 +103,17 @@ void MyCollect::RemoveRows() {
     if (list_) list_->RemoveAll();
 }
 
-// By address only: the row may be gone, and is then not in the list.
-void MyCollect::RemoveRowAt(const void* row) {
+// By address only: the row may be gone, and is then not in the list; a
+// row that took its address since has no removal pending.
+void MyCollect::OnRemovalAnswer(const void* row, bool removed) {
     if (!row || !list_) return;
     for (int i = 0; i < list_->GetCount(); ++i) {
         UiToolkit::CControlUI* item = list_->GetItemAt(i);
-        if (!item || static_cast<const void*>(item->FindInterface(L"CollectItem")) != row) continue;
-        list_->RemoveAt(i);
+        CollectItem* listed = item ? static_cast<CollectItem*>(item->FindInterface(L"CollectItem")) : nullptr;
+        if (static_cast<const void*>(listed) != row) continue;
+        if (!listed->RemovalPending()) return;
+        listed->RemovalAnswered();
+        if (removed) list_->RemoveAt(i);
         return;
     }
 }

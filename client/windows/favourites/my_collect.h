@@ -32,7 +32,7 @@ public:
 
 private:
     void RemoveRows();
-    void RemoveRowAt(const void* row);
+    void OnRemovalAnswer(const void* row, bool removed);
 
     std::shared_ptr<int> lifetime_;  // expires first thing in the destructor
     UiToolkit::CListUI* list_;

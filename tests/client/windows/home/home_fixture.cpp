@@ -6,6 +6,7 @@
 #include "client/core/reports/login_session.h"
 #include "client/core/settings/conf_mgr.h"
 #include "client/core/user_services/collect.h"
+#include "client/core/user_services/scheme_mgr.h"
 #include "client/core/version/version_mgr.h"
 #include "client/windows/login/login_request.h"
 #include "client/windows/main/main_frame_flags.h"
@@ -48,6 +49,8 @@ void HomeTest::SetUp() {
     MainFrameFlags::ResetForTests();
     LoginSession::Instance().set_state(LoginSession::kNotLoggedIn);
     ConfMgr::SetAutoLogin(false);
+    // Each test's user starts with no schemes known.
+    SchemeMgr::Instance().ClearCache();
     services_.reset(new PrivateService);
     ASSERT_TRUE(services_->ok());
     for (const wchar_t* var : {L"VANTREL_CATALOGUE_HOST", L"VANTREL_LOGIN_HOST", L"VANTREL_USER_HOST"})
