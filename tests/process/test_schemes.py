@@ -15,10 +15,12 @@ import harness
 from test_login import LOGIN_BTN, DIALOG_TITLE, DIALOG_SIZE, NAME_EDIT, OK_BTN, type_text
 from test_main_window import Session
 
-# Main window, client coordinates (skin.xml, my_scheme.xml, scheme_item.xml).
-NEW_SCHEME_BTN = (832, 116)
-INSTALL_ALL_BTN = (832, 116)
-LIST_TOP = 145
+# Main window, client coordinates (skin.xml, new_home_page.xml, my_scheme.xml,
+# scheme_item.xml). The schemes page sits under the home page's header.
+HOME_HEADER = 33
+NEW_SCHEME_BTN = (832, 116 + HOME_HEADER)
+INSTALL_ALL_BTN = (832, 116 + HOME_HEADER)
+LIST_TOP = 145 + HOME_HEADER
 ROW_HEIGHT = 80
 LOOK_X, DEL_X, MODIFY_X = 734, 790, 846
 BUTTON_DY = 48           # from a row's top to its buttons' centre
