@@ -170,7 +170,9 @@ class SelfUpdate(unittest.TestCase):
             self.assertTrue(self.no_setup_file(), "a file is left after a cancel while connecting")
             self.session.ctl("reset")
             # Mid-read.
-            self.session.fault("throttle", "/setup/", 1, "16384")
+            # (Every request: a stalled one of the round before may still
+            # be sent again by WinINet and would take a single fault.)
+            self.session.fault("throttle", "/setup/", -1, "16384")
             window = self.reopen(main)
             self.click_update(window)
             desktop.wait_for(lambda: os.path.exists(self.setup_file()) and os.path.getsize(self.setup_file()) > 0, 10)
@@ -178,6 +180,7 @@ class SelfUpdate(unittest.TestCase):
             self.cancel(window)
             self.assertTrue(self.no_setup_file(), "a file is left after a cancel mid-read")
             self.assertIsNone(self.proc.poll(), "the client ended")
+            self.session.ctl("reset")
         # Cancel at the question keeps downloading, to the end.
         self.session.fault("throttle", "/setup/", 1, str(max(os.path.getsize(self.recorder) // 3, 16384)))
         window = self.reopen(main)
@@ -217,7 +220,10 @@ class SelfUpdate(unittest.TestCase):
             self.assertIsNone(desktop.find(size=BOX), "a second box: %s" % what)
             self.assertIsNotNone(desktop.find(size=WINDOW), "the window closed: %s" % what)
             self.assertFalse(os.path.exists(self.setup_file()), "a file is left: %s" % what)
-            self.assertIn(sent - requests, (1, 2), "requests for one download: %s" % what)
+            # WinINet resends a request whose kept-alive connection closed
+            # before any answer, and may do so more than once on a busy
+            # machine; the client itself asks once.
+            self.assertIn(sent - requests, range(1, 6), "requests for one download: %s" % what)
             self.assertEqual(sent, len(self.setup_requests()), "the download went on: %s" % what)
             self.assertIsNone(self.proc.poll(), "the client ended: %s" % what)
             self.session.ctl("reset")  # the fault ends
