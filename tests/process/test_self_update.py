@@ -221,9 +221,9 @@ class SelfUpdate(unittest.TestCase):
             self.assertIsNotNone(desktop.find(size=WINDOW), "the window closed: %s" % what)
             self.assertFalse(os.path.exists(self.setup_file()), "a file is left: %s" % what)
             # WinINet resends a request whose kept-alive connection closed
-            # before any answer, and may do so more than once on a busy
-            # machine; the client itself asks once.
-            self.assertIn(sent - requests, range(1, 6), "requests for one download: %s" % what)
+            # before any answer, as often as its own time allows on a busy
+            # machine, so only the asking and the stopping are checked.
+            self.assertGreaterEqual(sent - requests, 1, "no request: %s" % what)
             self.assertEqual(sent, len(self.setup_requests()), "the download went on: %s" % what)
             self.assertIsNone(self.proc.poll(), "the client ended: %s" % what)
             self.session.ctl("reset")  # the fault ends
