@@ -74,7 +74,7 @@ class SettingsDialog(unittest.TestCase):
             self.assertIsNotNone(menu, "the settings menu did not open")
             time.sleep(0.5)
             menu.click(*MENU_FIRST_ITEM)
-            dialog = desktop.wait_window(size=DIALOG, timeout=8)
+            dialog = desktop.wait_window(size=DIALOG, timeout=20)  # slow on a busy machine
             if dialog:
                 break
         self.assertIsNotNone(dialog, "the settings dialog did not open")
