@@ -11,6 +11,9 @@ kelvora_can_run_32() {
 }
 
 if [ -z "${KELVORA_ARCH:-}" ]; then
+  # On a fresh machine Wine is not there yet, and the probe would wrongly say
+  # "cannot run 32-bit": install what is missing first (quick when nothing is).
+  [ -n "${KELVORA_PROBE_32:-}" ] || "$ROOT/scripts/bootstrap.sh"
   if kelvora_can_run_32; then
     KELVORA_ARCH=i686
   else

@@ -8,7 +8,7 @@ PACKAGES=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
   wine wine32:i386 wine64 xvfb xauth nsis fonts-wqy-microhei
   libz-mingw-w64-dev libstb-dev googletest tcl imagemagick x11-apps xdotool
-  cmake python3 curl dpkg-dev xz-utils locales
+  cmake python3 curl dpkg-dev xz-utils locales ccache
 )
 
 missing=()

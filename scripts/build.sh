@@ -9,11 +9,17 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 DEPS=${KELVORA_DEPS_DIR:-$ROOT/build/deps}
 "$ROOT/scripts/fetch-deps.sh" "$DEPS" >/dev/null
 
+# Paths inside the clone are hashed relative to it, so clones share the cache.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$ROOT} CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
+
 build_flavour() {   # arch build-dir
   local arch=$1 dir=$2
   if [ ! -f "$dir/CMakeCache.txt" ]; then
+    # ccache makes a second clone's build (CI's, a work tree's) nearly free.
+    local launch=()
+    command -v ccache >/dev/null && launch=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
     cmake -S "$ROOT" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-$arch.cmake" \
-      -DVANTREL_DEPS_DIR="$DEPS" >/dev/null
+      -DVANTREL_DEPS_DIR="$DEPS" "${launch[@]}" >/dev/null
   fi
   cmake --build "$dir" -j"$(nproc)" -- --no-print-directory -s
 }
