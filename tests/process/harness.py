@@ -7,7 +7,10 @@ import shutil
 import subprocess
 import tempfile
 import time
+import unittest
 import urllib.request
+
+import desktop
 
 DIST = os.environ.get("VANTREL_TEST_DIST", "")
 WINE_RUN = os.environ.get("VANTREL_WINE_RUN", "")
@@ -148,3 +151,56 @@ def stop(proc, folder):
         folder.run("shutdown", timeout=30)
         if wait_exit(proc, 10) is None:
             proc.kill()
+
+
+MAIN_WINDOW_SIZE = (890, 635)
+
+
+class ClientTest(unittest.TestCase):
+    """The fixture of a test that drives vantrel.exe: a private copy of the
+    program folder, a private session of the services, the client the test
+    started (self.proc) ended afterwards, and pictures of the display kept
+    when KELVORA_SHOTS_DIR is set. A test that has ended the client itself
+    sets self.proc to None."""
+
+    def setUp(self):
+        self.folder = ProgramFolder()
+        self.session = Session()
+        self.proc = None
+        self.shots = os.environ.get("KELVORA_SHOTS_DIR")
+
+    def tearDown(self):
+        if self.proc is not None:
+            stop(self.proc, self.folder)
+        self.session.close()
+        self.folder.remove()
+
+    def shot(self, name):
+        """Keeps a picture of the display as <name>.png when KELVORA_SHOTS_DIR
+        is set; its path, or None."""
+        if not self.shots:
+            return None
+        os.makedirs(self.shots, exist_ok=True)
+        return desktop.screenshot(os.path.join(self.shots, name + ".png"))
+
+    def brightness(self, window, area):
+        """The mean brightness of area (x, y, w, h in the window), with the
+        pointer parked in the window's corner so that nothing is hovered."""
+        desktop.move(window.x + window.w - 5, window.y + window.h - 5)
+        time.sleep(0.4)
+        shot = desktop.screenshot()
+        try:
+            return desktop.mean_brightness(shot, window.x + area[0], window.y + area[1], area[2], area[3])
+        finally:
+            os.remove(shot)
+
+    def start_main_window(self, extra_env=None, timeout=30):
+        """Starts the client against this test's session; its main window."""
+        self.proc = self.folder.start(env=self.session.env(extra_env))
+        main = desktop.wait_window(name="Kelvora", size=MAIN_WINDOW_SIZE, timeout=timeout)
+        self.assertIsNotNone(main, "the main window did not show")
+        return main
+
+    def wait_start_jobs(self, timeout=20):
+        """The start-up jobs: the update check, then the version database."""
+        return desktop.wait_for(lambda: "/VDB" in self.session.paths(), timeout=timeout)

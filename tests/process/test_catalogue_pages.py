@@ -77,19 +77,10 @@ def first_exe_title(class_id):
     raise AssertionError("no program among the sample titles")
 
 
-class CataloguePagesProcess(unittest.TestCase):
+class CataloguePagesProcess(harness.ClientTest):
     def setUp(self):
-        self.folder = harness.ProgramFolder()
-        self.session = main_window.Session()
-        self.proc = None
-        self.shots = os.environ.get("KELVORA_SHOTS_DIR")
+        super().setUp()
         self.main = None
-
-    def tearDown(self):
-        if self.proc is not None:
-            harness.stop(self.proc, self.folder)
-        self.session.close()
-        self.folder.remove()
 
     def log(self):
         return json.loads(self.session.ctl("log"))
@@ -100,20 +91,13 @@ class CataloguePagesProcess(unittest.TestCase):
             out.append(e["path"] + ("?" + e["raw_query"] if e["raw_query"] else ""))
         return out
 
-    def shot(self, name=None):
-        """A picture of the display; kept when KELVORA_SHOTS_DIR is set."""
-        if name and self.shots:
-            os.makedirs(self.shots, exist_ok=True)
-            return desktop.screenshot(os.path.join(self.shots, name + ".png"))
-        return desktop.screenshot()
-
     def area(self, box):
         x, y, w, h = box
         return self.main.x + x, self.main.y + y, w, h
 
     def rgb(self, box, shot=None):
         own = shot is None
-        shot = shot or self.shot()
+        shot = shot or desktop.screenshot()
         try:
             return mean_rgb(shot, *self.area(box))
         finally:
@@ -133,9 +117,7 @@ class CataloguePagesProcess(unittest.TestCase):
         return desktop.wait_for(lambda: self.requests().count(request) >= count, timeout)
 
     def start(self):
-        self.proc = self.folder.start(env=self.session.env())
-        self.main = desktop.wait_window(name="Kelvora", size=(890, 635), timeout=40)
-        self.assertIsNotNone(self.main, "the main window did not show")
+        self.main = self.start_main_window(timeout=40)
         self.assertTrue(self.wait_requests("/rank/1_1_20"), "tab 0 did not load")
         return self.main
 

@@ -14,15 +14,17 @@ import harness
 LINE = re.compile(r"^\d{4}-\d{1,2}-\d{1,2} \d{1,2}:\d{1,2}:\d{1,2}: ")
 
 
-class ClientProcess(unittest.TestCase):
+class ClientProcess(harness.ClientTest):
+    """Several clients at once, against the shared services."""
+
     def setUp(self):
-        self.folder = harness.ProgramFolder()
+        super().setUp()
         self.procs = []
 
     def tearDown(self):
         for p in self.procs:
             harness.stop(p, self.folder)
-        self.folder.remove()
+        super().tearDown()
 
     def start_client(self, env=None):
         p = self.folder.start(env=env)

@@ -4,11 +4,9 @@ whole file, the centre shows the bar and a speed, stop and start resume from
 the partial size, the finished download moves to "已完成" and is opened once,
 delete removes rows, and exiting mid-download leaves no crash dump."""
 import glob
-import json
 import os
 import time
 import unittest
-import urllib.request
 
 import desktop
 import harness
@@ -35,69 +33,24 @@ FILE_SIZE = 3 * 1024 * 1024
 THROTTLE = 256 * 1024  # bytes per second
 
 
-class Session:
-    def __init__(self):
-        with urllib.request.urlopen("http://%s/_ctl/session" % harness.service_host(), timeout=10) as r:
-            self.port = json.loads(r.read())["port"]
-
-    def get(self, path):
-        with urllib.request.urlopen("http://127.0.0.1:%d%s" % (self.port, path), timeout=10) as r:
-            return r.read()
-
-    def ctl(self, what):
-        return self.get("/_ctl/" + what)
-
-    def log(self):
-        return json.loads(self.ctl("log"))
-
-    def file_requests(self):
-        return [e for e in self.log() if e["path"].startswith("/files/")]
-
-    def env(self, extra):
-        host = "127.0.0.1:%d" % self.port
-        env = harness.client_env({"VANTREL_%s_HOST" % role: host
-                                  for role in ("CATALOGUE", "LOGIN", "USER", "REPORT")})
-        env.update(extra)
-        return env
-
-    def close(self):
-        try:
-            self.ctl("close")
-        except OSError:
-            pass
-
-
-class DownloadProcess(unittest.TestCase):
+class DownloadProcess(harness.ClientTest):
     def setUp(self):
-        self.folder = harness.ProgramFolder()
-        self.session = Session()
-        self.proc = None
-        self.shots = os.environ.get("KELVORA_SHOTS_DIR")
+        super().setUp()
         # Every catalogue file is small, and sent slowly.
         for soft_id in range(1001, 1080):
             self.session.get("/_files/%d?size=%d" % (soft_id, FILE_SIZE))
         self.session.ctl("fault?mode=throttle&path=/files/&count=-1&arg=%d" % THROTTLE)
         self.opened = os.path.join(self.folder.path, "opened.txt")
 
-    def tearDown(self):
-        if self.proc is not None:
-            harness.stop(self.proc, self.folder)
-        self.session.close()
-        self.folder.remove()
-
-    def shot(self, name):
-        if self.shots:
-            os.makedirs(self.shots, exist_ok=True)
-            desktop.screenshot(os.path.join(self.shots, name + ".png"))
+    def file_requests(self):
+        return [e for e in self.session.log() if e["path"].startswith("/files/")]
 
     def start(self):
         recorders = glob.glob(os.path.join(harness.TEST_BIN, "tests", "**", "open_recorder.exe"), recursive=True)
         self.assertTrue(recorders, "open_recorder.exe is not built")
         env = {"VANTREL_TEST_OPEN_PROGRAM": windows_path(recorders[0]),
                "VANTREL_OPEN_RECORD": windows_path(self.opened)}
-        self.proc = self.folder.start(env=self.session.env(env))
-        main = desktop.wait_window(name="Kelvora", size=(890, 635), timeout=30)
-        self.assertIsNotNone(main, "the main window did not show")
+        main = self.start_main_window(env)
         desktop.wait_for(lambda: any(e["path"].startswith("/VDB") for e in self.session.log()), timeout=20)
         time.sleep(1.5)
         return main
@@ -109,9 +62,9 @@ class DownloadProcess(unittest.TestCase):
         time.sleep(3)
         self.shot("downloads_1_detail")
         main.click(*DETAIL_DOWNLOAD_BTN)
-        self.assertTrue(desktop.wait_for(lambda: self.session.file_requests(), timeout=20),
+        self.assertTrue(desktop.wait_for(lambda: self.file_requests(), timeout=20),
                         "the detail page's button asked for no file")
-        first = self.session.file_requests()[0]
+        first = self.file_requests()[0]
         # A fresh transfer asks from byte 0 (or for the whole file).
         self.assertIn(first.get("range"), (None, "bytes=0-"))
         time.sleep(1)
@@ -134,9 +87,9 @@ class DownloadProcess(unittest.TestCase):
         time.sleep(1.5)
         self.shot("downloads_5_centre_stopped")
         main.click(*STRIP_START)
-        self.assertTrue(desktop.wait_for(lambda: len(self.session.file_requests()) >= 2, timeout=20),
+        self.assertTrue(desktop.wait_for(lambda: len(self.file_requests()) >= 2, timeout=20),
                         "start asked for nothing")
-        resumed = self.session.file_requests()[-1]
+        resumed = self.file_requests()[-1]
         self.assertIsNotNone(resumed.get("range"))
         self.assertTrue(resumed["range"].startswith("bytes="), resumed["range"])
         self.assertGreater(int(resumed["range"][len("bytes="):].rstrip("-")), 0)
@@ -174,7 +127,7 @@ class DownloadProcess(unittest.TestCase):
         main.click(*FIRST_ROW_NAME)
         time.sleep(3)
         main.click(*DETAIL_DOWNLOAD_BTN)
-        self.assertTrue(desktop.wait_for(lambda: self.session.file_requests(), timeout=20))
+        self.assertTrue(desktop.wait_for(lambda: self.file_requests(), timeout=20))
         main.click(*DETAIL_BACK_BTN)
         time.sleep(1)
         main.click(*DOWNLOAD_MGR_BTN)

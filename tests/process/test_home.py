@@ -12,7 +12,6 @@ import urllib.request
 import desktop
 import harness
 from test_login import DIALOG_SIZE, DIALOG_TITLE, LOGIN_BTN, NAME_EDIT, OK_BTN, type_text
-from test_main_window import Session
 
 # Main window, client coordinates (skin.xml, new_home_page.xml, my_collect.xml
 # and the favourites row).
@@ -31,24 +30,7 @@ ROW_AREA = (20, 6, 480, 48)                           # icon, name and descripti
 ICON_AREA = (24, ROW_TOP + 12, 40, 40)                # row 0's icon
 
 
-class HomeProcess(unittest.TestCase):
-    def setUp(self):
-        self.folder = harness.ProgramFolder()
-        self.session = Session()
-        self.proc = None
-        self.shots = os.environ.get("KELVORA_SHOTS_DIR")
-
-    def tearDown(self):
-        if self.proc is not None:
-            harness.stop(self.proc, self.folder)
-        self.session.close()
-        self.folder.remove()
-
-    def shot(self, name):
-        if self.shots:
-            os.makedirs(self.shots, exist_ok=True)
-            desktop.screenshot(os.path.join(self.shots, name + ".png"))
-
+class HomeProcess(harness.ClientTest):
     def user_control(self, what):
         url = "http://127.0.0.1:%d/_user/%s" % (self.session.port, what)
         with urllib.request.urlopen(url, timeout=10) as r:
@@ -57,15 +39,6 @@ class HomeProcess(unittest.TestCase):
     def queries(self, path="/userservice.aspx"):
         return [e["raw_query"] for e in json.loads(self.session.ctl("log")) if e["path"] == path]
 
-    def brightness(self, main, area):
-        desktop.move(main.x + main.w - 5, main.y + main.h - 5)  # no hover
-        time.sleep(0.4)
-        shot = desktop.screenshot()
-        try:
-            return desktop.mean_brightness(shot, main.x + area[0], main.y + area[1], area[2], area[3])
-        finally:
-            os.remove(shot)
-
     def row_area(self, index):
         return (ROW_AREA[0], ROW_TOP + ROW_HEIGHT * index + ROW_AREA[1], ROW_AREA[2], ROW_AREA[3])
 
@@ -73,9 +46,7 @@ class HomeProcess(unittest.TestCase):
         main.click(button[0], ROW_TOP + ROW_HEIGHT * index + button[1])
 
     def start(self):
-        self.proc = self.folder.start(env=self.session.env())
-        main = desktop.wait_window(name="Kelvora", size=(890, 635), timeout=30)
-        self.assertIsNotNone(main, "the main window did not show")
+        main = self.start_main_window()
         time.sleep(1)
         return main
 

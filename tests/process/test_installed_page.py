@@ -53,31 +53,23 @@ def program_rows(first, count):
     return rows
 
 
-class InstalledPage(unittest.TestCase):
+class InstalledPage(harness.ClientTest):
     def setUp(self):
-        self.folder = harness.ProgramFolder()
-        self.session = harness.Session()
-        self.proc = None
+        super().setUp()
         self.temp = []
-        self.shots = os.environ.get("KELVORA_SHOTS_DIR")
         harness.run_tool("fake_uninstaller.exe", "/prefix", PREFIX)
 
     def tearDown(self):
         if self.proc is not None:
             harness.stop(self.proc, self.folder)
+            self.proc = None
         harness.run_tool("fake_uninstaller.exe", "/prefix", PREFIX)
         for path in self.temp:
             if os.path.isdir(path):
                 shutil.rmtree(path, ignore_errors=True)
             elif os.path.exists(path):
                 os.remove(path)
-        self.session.close()
-        self.folder.remove()
-
-    def shot(self, name):
-        if self.shots:
-            os.makedirs(self.shots, exist_ok=True)
-            desktop.screenshot(os.path.join(self.shots, name + ".png"))
+        super().tearDown()
 
     def install(self, rows):
         path = entries_file(rows)
@@ -85,10 +77,8 @@ class InstalledPage(unittest.TestCase):
         self.assertEqual(0, harness.run_tool("fake_installer.exe", "/list", harness.wine_path(path)))
 
     def start(self):
-        self.proc = self.folder.start(env=self.session.env({"VANTREL_TEST_LOG_INSTALLED_ROWS": "1"}))
-        main = desktop.wait_window(name="Kelvora", size=(890, 635), timeout=30)
-        self.assertIsNotNone(main, "the main window did not show")
-        desktop.wait_for(lambda: "/VDB" in self.session.paths(), timeout=20)
+        main = self.start_main_window({"VANTREL_TEST_LOG_INSTALLED_ROWS": "1"})
+        self.wait_start_jobs()
         time.sleep(0.5)
         return main
 

@@ -13,7 +13,6 @@ import unittest
 
 import desktop
 import harness
-from test_main_window import Session
 
 LOGIN_BTN = (762, 16)     # main window, client coordinates
 LOGIN_BTN_AREA = (724, 6, 76, 20)
@@ -63,41 +62,13 @@ def settings(folder):
     return out
 
 
-class LoginProcess(unittest.TestCase):
-    def setUp(self):
-        self.folder = harness.ProgramFolder()
-        self.session = Session()
-        self.proc = None
-        self.shots = os.environ.get("KELVORA_SHOTS_DIR")
-
-    def tearDown(self):
-        if self.proc is not None:
-            harness.stop(self.proc, self.folder)
-        self.session.close()
-        self.folder.remove()
-
-    def shot(self, name):
-        if self.shots:
-            os.makedirs(self.shots, exist_ok=True)
-            desktop.screenshot(os.path.join(self.shots, name + ".png"))
-
+class LoginProcess(harness.ClientTest):
     def logins(self):
         return [e["raw_query"] for e in json.loads(self.session.ctl("log")) if e["path"] == "/Userlogin.aspx"]
 
     def start(self):
-        self.proc = self.folder.start(env=self.session.env())
-        main = desktop.wait_window(name="Kelvora", size=(890, 635), timeout=30)
-        self.assertIsNotNone(main, "the main window did not show")
+        main = self.start_main_window()
         return main
-
-    def brightness(self, window, area):
-        desktop.move(window.x + window.w - 5, window.y + window.h - 5)  # no hover
-        time.sleep(0.4)
-        shot = desktop.screenshot()
-        try:
-            return desktop.mean_brightness(shot, window.x + area[0], window.y + area[1], area[2], area[3])
-        finally:
-            os.remove(shot)
 
     def open_dialog(self, main):
         main.click(*LOGIN_BTN)

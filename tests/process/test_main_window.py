@@ -22,39 +22,15 @@ MENU_ITEM_HEIGHT = 24
 MENU_TOP_INSET = 5
 
 
-Session = harness.Session
-
-
 def menu_item(menu, index):
     """The centre of a popup menu's item, on screen."""
     return menu.x + menu.w // 2, menu.y + MENU_TOP_INSET + MENU_ITEM_HEIGHT * index + MENU_ITEM_HEIGHT // 2
 
 
-class MainWindowProcess(unittest.TestCase):
-    def setUp(self):
-        self.folder = harness.ProgramFolder()
-        self.session = Session()
-        self.proc = None
-        self.shots = os.environ.get("KELVORA_SHOTS_DIR")
-
-    def tearDown(self):
-        if self.proc is not None:
-            harness.stop(self.proc, self.folder)
-        self.session.close()
-        self.folder.remove()
-
-    def shot(self, name):
-        """Keeps a picture of the display when KELVORA_SHOTS_DIR is set."""
-        if self.shots:
-            os.makedirs(self.shots, exist_ok=True)
-            desktop.screenshot(os.path.join(self.shots, name + ".png"))
-
+class MainWindowProcess(harness.ClientTest):
     def start(self):
-        self.proc = self.folder.start(env=self.session.env())
-        main = desktop.wait_window(name="Kelvora", size=(890, 635), timeout=30)
-        self.assertIsNotNone(main, "the main window did not show")
-        # The start-up jobs: the update check, then the version database.
-        desktop.wait_for(lambda: "/VDB" in self.session.paths(), timeout=20)
+        main = self.start_main_window()
+        self.wait_start_jobs()
         time.sleep(0.5)
         return main
 

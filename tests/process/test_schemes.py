@@ -4,7 +4,6 @@ home tab lists the schemes; a scheme is created by typing into its dialog
 opened and "一键安装" downloads its programs with strips in the rows. The
 request log and the user service's stored schemes say what was sent."""
 import json
-import os
 import subprocess
 import time
 import unittest
@@ -13,7 +12,6 @@ import urllib.parse
 import desktop
 import harness
 from test_login import LOGIN_BTN, DIALOG_TITLE, DIALOG_SIZE, NAME_EDIT, OK_BTN, type_text
-from test_main_window import Session
 
 # Main window, client coordinates (skin.xml, new_home_page.xml, my_scheme.xml,
 # scheme_item.xml). The schemes page sits under the home page's header.
@@ -36,24 +34,7 @@ def row_button(index, x):
     return x, LIST_TOP + ROW_HEIGHT * index + BUTTON_DY
 
 
-class SchemesProcess(unittest.TestCase):
-    def setUp(self):
-        self.folder = harness.ProgramFolder()
-        self.session = Session()
-        self.proc = None
-        self.shots = os.environ.get("KELVORA_SHOTS_DIR")
-
-    def tearDown(self):
-        if self.proc is not None:
-            harness.stop(self.proc, self.folder)
-        self.session.close()
-        self.folder.remove()
-
-    def shot(self, name):
-        if self.shots:
-            os.makedirs(self.shots, exist_ok=True)
-            desktop.screenshot(os.path.join(self.shots, name + ".png"))
-
+class SchemesProcess(harness.ClientTest):
     def user_requests(self, mod):
         return [urllib.parse.parse_qs(e["raw_query"]) for e in json.loads(self.session.ctl("log"))
                 if e["path"] == "/userservice.aspx" and ("mod=%s&" % mod) in e["raw_query"] + "&"]
@@ -90,9 +71,7 @@ class SchemesProcess(unittest.TestCase):
 
     def test_create_rename_delete_and_install_all(self):
         self.session.fault("throttle", "/files/", -1, "12000")
-        self.proc = self.folder.start(env=self.session.env())
-        main = desktop.wait_window(name="Kelvora", size=(890, 635), timeout=30)
-        self.assertIsNotNone(main, "the main window did not show")
+        main = self.start_main_window()
         time.sleep(1)
         self.log_in(main)
         # The home tab shows the schemes.

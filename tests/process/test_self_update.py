@@ -27,12 +27,9 @@ NETWORK_BOX_OK = (159, 83)  # the main window's one-button box
 SETUP_NAME = "vantrel_setup.exe"
 
 
-class SelfUpdate(unittest.TestCase):
+class SelfUpdate(harness.ClientTest):
     def setUp(self):
-        self.folder = harness.ProgramFolder()
-        self.session = harness.Session()
-        self.proc = None
-        self.shots = os.environ.get("KELVORA_SHOTS_DIR")
+        super().setUp()
         self.temp = tempfile.mkdtemp(prefix="kelvora-update-")
         self.record = os.path.join(self.temp, "setup-command-line.txt")
         self.recorder = os.path.join(harness.TEST_BIN, "testbin", "fake_setup_recorder.exe")
@@ -40,16 +37,8 @@ class SelfUpdate(unittest.TestCase):
         self.offer("http://127.0.0.1:%d/setup/%s" % (self.session.port, SETUP_NAME))
 
     def tearDown(self):
-        if self.proc is not None:
-            harness.stop(self.proc, self.folder)
-        self.session.close()
-        self.folder.remove()
+        super().tearDown()
         shutil.rmtree(self.temp, ignore_errors=True)
-
-    def shot(self, name):
-        if self.shots:
-            os.makedirs(self.shots, exist_ok=True)
-            desktop.screenshot(os.path.join(self.shots, name + ".png"))
 
     def serve(self, name, path):
         self.session.get("/_setup/serve?name=%s&path=%s"
@@ -65,9 +54,7 @@ class SelfUpdate(unittest.TestCase):
     def start(self, extra_env=None):
         env = {"VANTREL_FAKE_SETUP_RECORD": harness.wine_path(self.record)}
         env.update(extra_env or {})
-        self.proc = self.folder.start(env=self.session.env(env))
-        main = desktop.wait_window(name="Kelvora", size=(890, 635), timeout=30)
-        self.assertIsNotNone(main, "the main window did not show")
+        main = self.start_main_window(env)
         return main
 
     def offered(self):

@@ -38,29 +38,10 @@ def stored_folder(folder):
     return value.decode("cp437") if isinstance(value, bytes) else value
 
 
-class SettingsDialog(unittest.TestCase):
-    def setUp(self):
-        self.folder = harness.ProgramFolder()
-        self.session = harness.Session()
-        self.proc = None
-        self.shots = os.environ.get("KELVORA_SHOTS_DIR")
-
-    def tearDown(self):
-        if self.proc is not None:
-            harness.stop(self.proc, self.folder)
-        self.session.close()
-        self.folder.remove()
-
-    def shot(self, name):
-        if self.shots:
-            os.makedirs(self.shots, exist_ok=True)
-            desktop.screenshot(os.path.join(self.shots, name + ".png"))
-
+class SettingsDialog(harness.ClientTest):
     def start(self):
-        self.proc = self.folder.start(env=self.session.env())
-        main = desktop.wait_window(name="Kelvora", size=(890, 635), timeout=30)
-        self.assertIsNotNone(main, "the main window did not show")
-        desktop.wait_for(lambda: "/VDB" in self.session.paths(), timeout=20)
+        main = self.start_main_window()
+        self.wait_start_jobs()
         time.sleep(0.5)
         return main
 
