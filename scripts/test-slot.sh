@@ -6,15 +6,19 @@
 # start the client can only run side by side in separate prefixes.
 #
 #   test-slot.sh run <build> <command> [args...]
-#       takes the first free slot (starting it when it is not up), then runs
-#       the command with DISPLAY, WINEPREFIX and KELVORA_WINEPREFIX set to
-#       the slot's. CTest runs every Windows test program this way.
+#       takes the first free slot (starting it when it is not up, making its
+#       prefix afresh when an earlier command used it), then runs the command
+#       with DISPLAY, WINEPREFIX and KELVORA_WINEPREFIX set to the slot's.
+#       CTest runs every Windows test program this way.
 #   test-slot.sh stop <build>
 #       ends every slot's wineserver and display and removes its prefix.
 #
 # A slot's prefix is a copy of the build's own prefix (wine-run.sh makes that
 # one): the large system folders are hard-linked, the rest (registry, user
 # folders) copied, so a slot starts in a second instead of a wineboot.
+# Every command gets a clean copy: what a test installed, registered or wrote
+# in the prefix, or left running there, is gone before the next test in the
+# slot starts, so no test depends on what ran before it.
 #
 # The display and the server are started before the test, detached and with
 # no inherited descriptors: a test program that started them would leave its
@@ -46,7 +50,7 @@ slot_down() {
     for _ in $(seq 50); do alive "$xpid" Xvfb || break; sleep 0.1; done
     alive "$xpid" Xvfb && kill -9 "$xpid" 2>/dev/null || true
   fi
-  rm -rf "$dir/up" "$dir/xvfb.pid" "$dir/display" "$dir/prefix"
+  rm -rf "$dir/up" "$dir/used" "$dir/xvfb.pid" "$dir/display" "$dir/prefix"
 }
 
 # Copies the build's prefix into $1: system folders linked, the rest copied.
@@ -62,6 +66,34 @@ def place(a, b):
         shutil.copy2(a, b)
 shutil.copytree(src, dst, symlinks=True, copy_function=place)
 PY
+}
+
+# Starts the slot's Wine server, then Wine's system processes (the first
+# program starts the services, touching the desktop window starts the desktop
+# process), all with /dev/null for output, and in the locale test.sh pins
+# whichever test happens to start the slot.
+wine_up() {
+  local dir=$1
+  (
+    export DISPLAY=":$(tr -dc 0-9 <"$dir/display")" WINEPREFIX="$dir/prefix" KELVORA_WINEPREFIX="$dir/prefix"
+    export LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8
+    exec </dev/null >/dev/null 2>&1 9>&-
+    setsid wineserver -p || true
+    "$WINE_RUN" rundll32.exe user32.dll,GetDesktopWindow || true
+  )
+}
+
+# A clean copy of the prefix for the next command, the display kept. The
+# server holds the registry in memory and writes it out when it ends, so it
+# is ended (with whatever still runs in the prefix) before the copy goes.
+slot_reset() {
+  local dir=$1
+  WINEPREFIX="$dir/prefix" timeout 30 wineserver -k </dev/null >/dev/null 2>&1 9>&- || true
+  WINEPREFIX="$dir/prefix" timeout 30 wineserver -w </dev/null >/dev/null 2>&1 9>&- || true
+  rm -rf "$dir/prefix"
+  copy_prefix "$dir/prefix" || return 1
+  wine_up "$dir"
+  rm -f "$dir/used"
 }
 
 slot_up() {
@@ -81,17 +113,8 @@ slot_up() {
     echo "test slot $dir: the virtual display did not start" >&2
     return 1
   fi
-  # The server, then Wine's system processes (the first program starts the
-  # services, touching the desktop window starts the desktop process), all
-  # with /dev/null for output, and in the locale test.sh pins whichever test
-  # happens to start the slot.
-  (
-    export DISPLAY=":$display" WINEPREFIX="$dir/prefix" KELVORA_WINEPREFIX="$dir/prefix"
-    export LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8
-    exec </dev/null >/dev/null 2>&1 9>&-
-    setsid wineserver -p || true
-    "$WINE_RUN" rundll32.exe user32.dll,GetDesktopWindow || true
-  )
+  wine_up "$dir"
+  rm -f "$dir/used"
   touch "$dir/up"
 }
 
@@ -119,7 +142,10 @@ case "$MODE" in
     mkdir -p "$dir"
     if ! slot_is_up "$dir"; then
       slot_up "$dir" || exit 1
+    elif [ -f "$dir/used" ]; then
+      slot_reset "$dir" || slot_up "$dir" || exit 1
     fi
+    touch "$dir/used"
     export DISPLAY=":$(tr -dc 0-9 <"$dir/display")"
     export WINEPREFIX="$dir/prefix" KELVORA_WINEPREFIX="$dir/prefix" VANTREL_TEST_SLOT="$n"
     exec "$@"

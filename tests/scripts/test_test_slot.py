@@ -1,6 +1,8 @@
 """Test slots: tests running at once get displays and Wine prefixes of their
-own, a slot is used again once free, no slot's server keeps the test's output
-open, and stopping ends every display and Wine server."""
+own, a slot is used again once free, each test finds the slot's prefix as
+the template has it (nothing an earlier test registered, wrote or left
+running), no slot's server keeps the test's output open, and stopping ends
+every display and Wine server."""
 import glob
 import os
 import shutil
@@ -105,6 +107,44 @@ class TestSlots(unittest.TestCase):
         self.assertEqual([], [p for p in xvfbs if alive(p) == "Xvfb"])
         self.assertEqual([], [p for p in servers if (alive(p) or "").startswith("wineserver")])
         self.assertEqual([], glob.glob(os.path.join(self.build, "test-slots", "*", "prefix")))
+
+    def in_slot(self, script):
+        env = dict(os.environ, KELVORA_BUILD=BUILD)
+        return subprocess.run([SLOT, "run", self.build, "bash", "-c", script], env=env,
+                              capture_output=True, text=True, timeout=240)
+
+    def test_each_command_finds_the_prefix_as_the_template_has_it(self):
+        # The first command registers a value (the server holds it in memory
+        # until it ends), writes files in the prefix's user and program
+        # folders and leaves a Wine program running.
+        pings = 100000 + os.getpid()
+        running = "ping -n %d[ ]" % pings   # a pattern that does not match its own command line
+        leave = ('set -e; echo "$VANTREL_TEST_SLOT $WINEPREFIX"; run="$KELVORA_BUILD/wine-run.sh"; '
+                 '"$run" reg.exe add "HKCU\\Software\\KelvoraSlotTest" /v left /d 1 /f >/dev/null 2>&1; '
+                 '"$run" reg.exe query "HKCU\\Software\\KelvoraSlotTest" /v left >/dev/null 2>&1; '
+                 'mkdir -p "$WINEPREFIX/drive_c/users/left" "$WINEPREFIX/drive_c/Program Files/Left"; '
+                 'touch "$WINEPREFIX/drive_c/users/left/file.txt" "$WINEPREFIX/drive_c/Program Files/Left/a.exe"; '
+                 'setsid "$run" cmd.exe /c "ping -n %d 127.0.0.1" </dev/null >/dev/null 2>&1 9>&- & '
+                 'for _ in $(seq 1200); do pgrep -f "%s" >/dev/null && exit 0; sleep 0.1; done; exit 1'
+                 % (pings, running))
+        first = self.in_slot(leave)
+        self.assertEqual(0, first.returncode, first.stdout + first.stderr)
+        slot, _ = first.stdout.split()
+        # The next command, in the same slot: none of it is there, and the
+        # prefix still runs Wine programs.
+        look = ('echo "$VANTREL_TEST_SLOT"; run="$KELVORA_BUILD/wine-run.sh"; '
+                '"$run" reg.exe query "HKCU\\Software\\KelvoraSlotTest" >/dev/null 2>&1 && echo registered; '
+                'ls "$WINEPREFIX/drive_c/users" "$WINEPREFIX/drive_c/Program Files" | grep -i left; '
+                'pgrep -f "%s" >/dev/null && echo running; '
+                '"$run" cmd /c echo wine-ran | tr -d "\\r"' % running)
+        second = self.in_slot(look)
+        self.assertEqual(0, second.returncode, second.stderr)
+        self.assertEqual([slot, "wine-ran"], second.stdout.split(), second.stdout + second.stderr)
+        # The template itself was never touched.
+        template = os.path.join(BUILD, "wineprefix")
+        self.assertFalse(os.path.exists(os.path.join(template, "drive_c", "users", "left")))
+        with open(os.path.join(template, "user.reg"), encoding="utf-8", errors="replace") as f:
+            self.assertNotIn("KelvoraSlotTest", f.read())
 
 
 if __name__ == "__main__":
