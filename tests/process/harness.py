@@ -148,8 +148,8 @@ def wait_exit(proc, timeout):
 def stop(proc, folder):
     """Makes sure a client started by a test is gone."""
     if proc.poll() is None:
-        folder.run("shutdown", timeout=30)
-        if wait_exit(proc, 10) is None:
+        folder.run("shutdown", timeout=60)
+        if wait_exit(proc, 60) is None:
             proc.kill()
 
 

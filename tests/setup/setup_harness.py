@@ -327,6 +327,8 @@ def _shared_port():
 # ---- the programs and where their controls are (window coordinates, as
 # laid out by the skins in setup/*/skin/) ----
 INSTALLER = os.path.join(SETUP_BIN, "installer.exe")
+# The same program with held_start.exe as its package (Hold).
+HELD_INSTALLER = os.path.join(BUILD, "tests", "setup", "installer_held_start.exe")
 WIZARD = "MainFrameWnd_Installer_QARVO"
 AGREEMENT = "agreement_wnd"
 FINISH = "startup_wnd"
@@ -382,6 +384,30 @@ def folder_tree(path):
     return tree
 
 
+def wine_path(unix_path):
+    """A Linux path as the session's Windows programs see it."""
+    return "Z:" + os.path.abspath(unix_path).replace("/", "\\")
+
+
+class Hold:
+    """Work held open until the test releases it: held_start.exe, planted in
+    place of a program, waits while the hold file exists and then runs
+    `then` (a Windows path) with its own arguments."""
+
+    def __init__(self, session, then):
+        self.file = tempfile.mktemp(prefix="hold-", dir=session.root)
+        open(self.file, "w").close()
+        self.env = {"VANTREL_HOLD_FILE": wine_path(self.file), "VANTREL_HOLD_THEN": then}
+
+    def reached(self):
+        """The planted program has started and waits."""
+        return os.path.exists(self.file + ".held")
+
+    def release(self):
+        if os.path.exists(self.file):
+            os.remove(self.file)
+
+
 import unittest  # noqa: E402
 
 
@@ -429,6 +455,24 @@ class SessionTestCase(unittest.TestCase):
                      s.c_path("C:\\dir.exe.starts"), s.c_path("C:\\Program.exe.starts")):
             if os.path.exists(path):
                 os.remove(path)
+
+    # ---- work held open ----
+    def held_installer(self):
+        """The setup program whose package is held until the test releases
+        it: (its path, the Hold)."""
+        hold = Hold(self.s, wine_path(os.path.join(SETUP_BIN, "kelvora_package.exe")))
+        self.addCleanup(hold.release)
+        return HELD_INSTALLER, hold
+
+    def hold_package_uninstaller(self, target):
+        """Holds the package's uninstaller of an installed folder until the
+        test releases it; the Hold."""
+        real = self.s.c_path(target + "\\slient.exe")
+        os.rename(real, self.s.c_path(target + "\\slient-held.exe"))
+        shutil.copy(os.path.join(TESTBIN, "held_start.exe"), real)
+        hold = Hold(self.s, target + "\\slient-held.exe")
+        self.addCleanup(hold.release)
+        return hold
 
     # ---- common steps ----
     def install_silently(self, folder=BLANK_FOLDER):

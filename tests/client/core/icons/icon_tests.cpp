@@ -35,6 +35,12 @@ private:
     std::vector<std::pair<int32_t, std::wstring>> got_;
 };
 
+int Occurrences(const std::string& text, const std::string& what) {
+    int n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size())) ++n;
+    return n;
+}
+
 class Icons : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -193,9 +199,14 @@ TEST_F(Icons, AnAnswerDeclaringAHugePictureIsRefusedAndTheIconFallsBack) {
                                  " refused, its picture declares " + size + " pixels";
         const std::wstring expected = c.refused ? L"<none>" : IconRelativePath(c.kind, c.id);
         for (const auto& got : answers.got()) EXPECT_EQ(std::make_pair(c.id, expected), got) << c.picture;
-        EXPECT_EQ(1, Count(url)) << c.picture << ": a refused picture is not fetched again";
-        EXPECT_EQ(c.refused, text.find(line) != std::string::npos) << c.picture << "\n" << text;
-        EXPECT_EQ(std::string::npos, text.find("retry times")) << c.picture;
+        // A fetch that fails at the transport (a loaded machine can make it)
+        // is retried, each retry with its log line; a picture that arrived
+        // and was refused is not fetched again, so it is refused once.
+        const int fetches = Count(url);
+        EXPECT_GE(fetches, 1) << c.picture;
+        EXPECT_LE(fetches, 1 + Occurrences(text, "download icon failed, retry times="))
+            << c.picture << ": a refused picture is not fetched again\n" << text;
+        EXPECT_EQ(c.refused ? 1 : 0, Occurrences(text, line)) << c.picture << "\n" << text;
         EXPECT_EQ(c.refused, GetFileAttributesW(file.c_str()) == INVALID_FILE_ATTRIBUTES) << c.picture;
         if (!c.refused) continue;
 
