@@ -96,7 +96,7 @@ class ClientProcess(harness.ClientTest):
             exe = os.path.join(tmp, "crash_helper.exe")
             shutil.copy(os.path.join(harness.TEST_BIN, "testbin", "crash_helper.exe"), exe)
             subprocess.run([harness.WINE_RUN, exe], stdout=subprocess.DEVNULL,
-                           stderr=subprocess.DEVNULL, timeout=60, cwd=tmp)
+                           stderr=subprocess.DEVNULL, timeout=300, cwd=tmp)
             # Wine does not always pass the exception code on as the exit
             # code when the machine is busy; the marker says whether the
             # program went on past its crash.

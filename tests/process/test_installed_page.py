@@ -88,7 +88,7 @@ class InstalledPage(harness.ClientTest):
         for line in self.folder.log_lines() or []:
             m = SHOWN.search(line)
             if m:
-                rows = [tuple(r.split("|")) for r in m.group(3).split("; ")] if m.group(3) else []
+                rows = [tuple(r.rsplit("|", 2)) for r in m.group(3).split("; ")] if m.group(3) else []
                 pages.append((int(m.group(1)), int(m.group(2)), rows))
         return pages
 

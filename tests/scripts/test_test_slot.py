@@ -95,7 +95,10 @@ class TestSlots(unittest.TestCase):
         self.assertEqual(0, again[0].returncode, again[0].stderr)
         self.assertIn(again[0].stdout.split()[0:2], [s[0:2] for s in seen])
 
-        xvfbs = [int(open(p).read()) for p in glob.glob(os.path.join(self.build, "test-slots", "*", "xvfb.pid"))]
+        xvfbs = []
+        for path in glob.glob(os.path.join(self.build, "test-slots", "*", "xvfb.pid")):
+            with open(path) as f:
+                xvfbs.append(int(f.read()))
         servers = [pid for s in seen for pid in wineservers_of(s[1])]
         self.assertEqual(2, len(xvfbs))
         self.assertTrue(servers, "each slot keeps its Wine server between tests")
@@ -103,9 +106,13 @@ class TestSlots(unittest.TestCase):
 
         stop = subprocess.run([SLOT, "stop", self.build], capture_output=True, text=True, timeout=120)
         self.assertEqual(0, stop.returncode, stop.stderr)
-        time.sleep(0.5)
-        self.assertEqual([], [p for p in xvfbs if alive(p) == "Xvfb"])
-        self.assertEqual([], [p for p in servers if (alive(p) or "").startswith("wineserver")])
+        def left():
+            return ([p for p in xvfbs if alive(p) == "Xvfb"] +
+                    [p for p in servers if (alive(p) or "").startswith("wineserver")])
+        end = time.time() + 60
+        while left() and time.time() < end:
+            time.sleep(0.1)
+        self.assertEqual([], left())
         self.assertEqual([], glob.glob(os.path.join(self.build, "test-slots", "*", "prefix")))
 
     def in_slot(self, script):
