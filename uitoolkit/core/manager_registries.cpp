@@ -60,11 +60,11 @@ void CWindowManagerUI::ClearOptionGroups() {
 CControlUI* CALLBACK CWindowManagerUI::FindVisitMarkRemoved(CControlUI* control, LPVOID data) {
   CWindowManagerUI* self = static_cast<CWindowManagerUI*>(data);
   control->MarkRemoved();
-  // Nothing steers input or a tip to it any more; the memory stays until
-  // the deletion, so an event running in it may still return there.
+  // Keys and hover go elsewhere from now on; the memory stays until the
+  // deletion, so an event running in it may still return there. A capture
+  // stays until its button comes up, which also lets the mouse go.
   if (self->m_keyControl == control) self->m_keyControl = nullptr;
   if (self->m_hover == control) self->m_hover = nullptr;
-  if (self->m_capture == control) self->m_capture = nullptr;
   if (self->m_focus == control) self->m_focus = nullptr;
   return nullptr;
 }
