@@ -3,7 +3,9 @@ row's "下载" downloads the title's file (the fake installer, which writes
 the title's name into the registry), the installer runs, the row shows the
 installed look and the installation is reported once; a search typed into
 the search edit and the back button; paging through 软件宝库 with the number,
-"next" and "previous" buttons; a sub-category."""
+"next" and "previous" buttons; a sub-category; "收藏" on an old row while a
+sub-category loads."""
+import glob
 import json
 import os
 import subprocess
@@ -42,6 +44,18 @@ def action_button(row, scrolled=True):
 def menu_button(row, scrolled=True):
     x, y, _, h = action_button(row, scrolled)
     return x + 62, y, 19, h
+
+
+def collect_button(row, scrolled=True):
+    """The centre of row `row`'s "收藏" button (48 x 18, left in the 80 pixel
+    cell before the action cell, 23 pixels down)."""
+    right = 890 - (8 if scrolled else 0)
+    return right - 81 - 80 + 24, LIST_TOP + ROW_HEIGHT * row + 23 + 9
+
+
+# The "请登录Kelvora！" box (message_wnd.xml) and its OK button.
+MESSAGE_BOX = (197, 97)
+MESSAGE_OK = (197 - 10 - 28, 97 - 12)
 
 
 def name_cell(row):
@@ -250,6 +264,35 @@ class CataloguePagesProcess(harness.ClientTest):
             self.assertTrue(desktop.wait_for(lambda: self.row_has_text(2), 20))
             time.sleep(1.0)
             self.shot("catalogue_tab%d" % tab)
+
+    def test_a_favourite_click_on_an_old_row_while_a_sub_category_loads(self):
+        """The rows are replaced while the box the click opened is up: OK
+        then returns into a button that was removed meanwhile."""
+        self.start()
+        self.click(main_window.TAB_CENTRES[1])
+        self.assertTrue(self.wait_requests("/rank/2_1_20"), "软件宝库 did not load")
+        self.assertTrue(desktop.wait_for(lambda: self.row_has_text(5), 20))
+        for sub in (1, 2, 3):
+            rank = "/rank/20%d_1_20" % sub
+            # The answer waits while the box is up; the old rows take clicks.
+            self.session.fault("delay", rank, 1, "4")
+            before = self.rgb(name_cell(0))
+            self.click(type_row(sub))
+            self.assertTrue(self.wait_requests(rank), "the sub-category was not asked for")
+            self.click(collect_button(2))
+            box = desktop.wait_window(size=MESSAGE_BOX, timeout=20)
+            self.assertIsNotNone(box, "round %d: no login box" % sub)
+            # The new rows show behind the box.
+            self.assertTrue(desktop.wait_for(lambda: self.rgb(name_cell(0)) != before, 30),
+                            "round %d: the rows were not replaced" % sub)
+            self.shot("catalogue_favourite_box_%d" % sub)
+            box.click(*MESSAGE_OK)
+            self.assertTrue(desktop.wait_gone(size=MESSAGE_BOX, timeout=20), "round %d: the box stayed" % sub)
+            self.assertIsNone(self.proc.poll(), "round %d: the client ended" % sub)
+            self.assertTrue(self.row_has_text(0), "round %d: no rows" % sub)
+        self.shot("catalogue_favourite_after")
+        self.assertIsNone(self.proc.poll())
+        self.assertEqual([], glob.glob(self.folder.file("*.dmp")) + glob.glob(self.folder.file("data", "*.dmp")))
 
     # Input helpers.
 

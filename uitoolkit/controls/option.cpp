@@ -41,7 +41,9 @@ void COptionUI::SetGroup(const wchar_t* group) {
 }
 
 void COptionUI::SetSelected(bool selected) {
-  if (m_selected == selected) return;
+  // A removed option (its click ran a loop that replaced it) changes
+  // neither itself nor the members of its group any more.
+  if (m_selected == selected || IsRemoved()) return;
   m_selected = selected;
   if (selected)
     m_state |= UISTATE_SELECTED;

@@ -63,7 +63,7 @@ LPVOID CControlUI::FindInterface(const wchar_t* name) {
 }
 
 UINT CControlUI::CapabilityFlags() const { return 0; }
-bool CControlUI::Activate() { return IsVisible() && IsEnabled(); }
+bool CControlUI::Activate() { return !m_removed && IsVisible() && IsEnabled(); }
 CWindowManagerUI* CControlUI::GetManager() const { return m_manager; }
 
 void CControlUI::AttachManager(CWindowManagerUI* manager, CControlUI* parent, bool initialize) {
@@ -294,7 +294,7 @@ void CControlUI::OnEvent(TUiEvent& event) {
 SIZE CControlUI::MeasureSize(SIZE) { return m_fixedSize; }
 
 void CControlUI::Invalidate() {
-  if (!IsVisible()) return;
+  if (m_removed || !IsVisible()) return;
   CUiRect area = m_bounds;
   for (CControlUI* p = m_parent; p; p = p->GetParent()) {
     if (!area.Intersect(p->GetBounds())) return;
@@ -303,7 +303,7 @@ void CControlUI::Invalidate() {
 }
 
 void CControlUI::RequestRelayout() {
-  if (!IsVisible()) return;
+  if (m_removed || !IsVisible()) return;
   m_updateNeeded = true;
   Invalidate();
   if (m_manager) m_manager->NeedUpdate();
@@ -325,7 +325,7 @@ void CControlUI::RequestParentRelayout() {
 }
 
 void CControlUI::Emit(const wchar_t* type, WPARAM wParam, LPARAM lParam) {
-  if (m_manager) m_manager->EmitNotify(this, type, wParam, lParam);
+  if (m_manager && !m_removed) m_manager->EmitNotify(this, type, wParam, lParam);
 }
 
 void CControlUI::SetIcon(HICON icon) {

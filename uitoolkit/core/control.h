@@ -119,6 +119,12 @@ class CControlUI {
   void SetVirtualWindow(const wchar_t* name);
   CUiString GetVirtualWindow() const;
   void Invalidate();
+  // Set by the manager when the control is handed to deferred deletion
+  // (itself or an ancestor). A removed control may still be returned into
+  // by an event that was running; from then on it repaints, relays out,
+  // activates and notifies no more.
+  bool IsRemoved() const { return m_removed; }
+  void MarkRemoved() { m_removed = true; }
   bool IsUpdateNeeded() const { return m_updateNeeded; }
   void RequestRelayout();
   void RequestParentRelayout();
@@ -205,6 +211,7 @@ class CControlUI {
   RECT m_borderSides;
   SIZE m_iconSize;
   HICON m_icon;
+  bool m_removed = false;
 
  private:
   CControlUI(const CControlUI&) = delete;

@@ -29,7 +29,9 @@ void CWindowManagerUI::SendEvent(CControlUI* control, int type, CControlUI* send
   event.wKeyState = keyState;
   event.wParam = wParam;
   event.lParam = lParam;
+  EnterDispatch();
   control->HandleEvent(event);
+  LeaveDispatch();
 }
 
 // The control under a point, or none; a control of another manager counts
@@ -108,7 +110,7 @@ bool CWindowManagerUI::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lPara
       handled = HandleMouseHover(lParam);
       break;
     case WM_MOUSELEAVE:
-      if (m_tooltip) ::SendMessageW(m_tooltip, TTM_TRACKACTIVATE, FALSE, (LPARAM)&m_toolInfo);
+      HideToolTip();
       if (m_mouseTracking) ::SendMessageW(m_hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(-1, -1));
       m_mouseTracking = false;
       break;
@@ -119,6 +121,8 @@ bool CWindowManagerUI::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lPara
       ::SetFocus(m_hwnd);
       m_lastMouse = PointOf(lParam);
       CControlUI* hit = HitControl(m_lastMouse);
+      HideToolTip();
+      m_tipSilenced = hit;
       if (!hit) break;
       m_capture = hit;
       hit->SetFocus();
@@ -131,6 +135,8 @@ bool CWindowManagerUI::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lPara
       ::SetFocus(m_hwnd);
       m_lastMouse = PointOf(lParam);
       CControlUI* hit = HitControl(m_lastMouse);
+      HideToolTip();
+      m_tipSilenced = hit;
       if (!hit) break;
       ::SetCapture(m_hwnd);
       m_mouseCaptured = true;
@@ -152,6 +158,8 @@ bool CWindowManagerUI::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lPara
       ::SetFocus(m_hwnd);
       m_lastMouse = PointOf(lParam);
       CControlUI* hit = HitControl(m_lastMouse);
+      HideToolTip();
+      m_tipSilenced = hit;
       if (!hit) break;
       hit->SetFocus();
       ::SetCapture(m_hwnd);
@@ -164,6 +172,7 @@ bool CWindowManagerUI::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lPara
       POINT pt = PointOf(lParam);
       ::ScreenToClient(m_hwnd, &pt);
       m_lastMouse = pt;
+      HideToolTip();
       if (!m_capture) break;
       ::ReleaseCapture();
       m_mouseCaptured = false;
@@ -248,7 +257,9 @@ bool CWindowManagerUI::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lPara
       handled = true;
       break;
     case UIMSG_DELETE_LATER:
-      DeletePendingControls();
+      // A modal loop run from a control's event dispatches this message
+      // too; the deletion then waits until the event has returned.
+      if (m_dispatchDepth == 0) DeletePendingControls();
       break;
     case UIMSG_QUEUE_NOTIFY: {
       // Handed over by PostNotifyToWindow: queued here, on the UI thread,
@@ -281,8 +292,9 @@ bool CWindowManagerUI::HandleMouseMove(LPARAM lParam) {
     CControlUI* old = m_hover;
     m_hover = nullptr;
     SendEvent(old, UIEVENT_MOUSELEAVE, nullptr, m_lastMouse);
-    if (m_tooltip) ::SendMessageW(m_tooltip, TTM_TRACKACTIVATE, FALSE, (LPARAM)&m_toolInfo);
+    HideToolTip();
   }
+  if (hit != m_tipSilenced) m_tipSilenced = nullptr;
   if (hit != m_hover && hit) {
     m_hover = hit;
     SendEvent(hit, UIEVENT_MOUSEENTER, nullptr, m_lastMouse);
@@ -305,29 +317,40 @@ bool CWindowManagerUI::HandleMouseHover(LPARAM lParam) {
   CControlUI* hit = ControlAt(pt);
   if (!hit) return false;
   if (m_hover) SendEvent(m_hover, UIEVENT_MOUSEHOVER, nullptr, pt);
+  if (hit == m_tipSilenced) return true;
   CUiString tip = hit->GetToolTip();
   if (tip.IsEmpty()) return true;
   ZeroMemory(&m_toolInfo, sizeof(m_toolInfo));
   // The record up to lParam (44 bytes in a 32-bit program), which the common
   // controls of every Windows take; its size grows with the pointers.
   m_toolInfo.cbSize = TTTOOLINFOW_V2_SIZE;
-  m_toolInfo.uFlags = TTF_IDISHWND;
+  // A tip never takes a click: it passes to the window beneath (a menu
+  // that opened under the pointer, or this window).
+  m_toolInfo.uFlags = TTF_IDISHWND | TTF_TRANSPARENT;
   m_toolInfo.hwnd = m_hwnd;
   m_toolInfo.uId = reinterpret_cast<UINT_PTR>(m_hwnd);
   m_toolInfo.hinst = GetInstance();
   m_toolInfo.lpszText = const_cast<LPWSTR>(tip.GetData());
   m_toolInfo.rect = hit->GetBounds();
   if (!m_tooltip) {
-    m_tooltip = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  m_hwnd, nullptr, GetInstance(), nullptr);
+    // Layered and transparent: the system's hit test passes over it as
+    // well, so a click reaches whatever lies under it.
+    m_tooltip = ::CreateWindowExW(WS_EX_LAYERED | WS_EX_TRANSPARENT, TOOLTIPS_CLASSW, nullptr,
+                                  WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hwnd, nullptr,
+                                  GetInstance(), nullptr);
     if (!m_tooltip) return true;
+    ::SetLayeredWindowAttributes(m_tooltip, 0, 255, LWA_ALPHA);
     ::SendMessageW(m_tooltip, TTM_ADDTOOLW, 0, (LPARAM)&m_toolInfo);
   }
   ::SendMessageW(m_tooltip, TTM_SETMAXTIPWIDTH, 0, hit->GetToolTipWidth());
   ::SendMessageW(m_tooltip, TTM_SETTOOLINFOW, 0, (LPARAM)&m_toolInfo);
   ::SendMessageW(m_tooltip, TTM_TRACKACTIVATE, TRUE, (LPARAM)&m_toolInfo);
   return true;
+}
+
+void CWindowManagerUI::HideToolTip() {
+  if (m_tooltip) ::SendMessageW(m_tooltip, TTM_TRACKACTIVATE, FALSE, (LPARAM)&m_toolInfo);
 }
 
 bool CWindowManagerUI::PreTranslate(MSG* msg) {
@@ -360,7 +383,9 @@ bool CWindowManagerUI::PreTranslate(MSG* msg) {
                                          UIFIND_ENABLED | UIFIND_TOP_FIRST | UIFIND_ME_FIRST);
       if (!found) return false;
       found->SetFocus();
+      EnterDispatch();
       found->Activate();
+      LeaveDispatch();
       return true;
     }
     default:

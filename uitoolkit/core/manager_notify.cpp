@@ -15,7 +15,12 @@ void CWindowManagerUI::EmitNotify(CControlUI* sender, const wchar_t* type, WPARA
   EmitNotifyRecord(msg, async);
 }
 
+INotifyUI::~INotifyUI() { CWindowManagerUI::ForgetReceiver(this); }
+
 void CWindowManagerUI::EmitNotifyRecord(TUiNotify& msg, bool async) {
+  // A removed control's notification still tells what happened, but names
+  // no sender, as one queued by a control that was deleted since.
+  if (msg.pSender && msg.pSender->IsRemoved()) msg.pSender = nullptr;
   msg.ptMouse = m_lastMouse;
   msg.dwTimestamp = ::GetTickCount();
   if (m_virtualWindowsUsed && msg.pSender) msg.sVirtualWnd = msg.pSender->GetVirtualWindow();
@@ -30,8 +35,10 @@ void CWindowManagerUI::EmitNotifyRecord(TUiNotify& msg, bool async) {
     if (!m_queuedNotifies.Add(copy)) delete copy;
     return;
   }
+  EnterDispatch();
   if (msg.pSender && msg.pSender->OnNotifyDelegates) msg.pSender->OnNotifyDelegates.Raise(&msg);
   DeliverToReceivers(msg);
+  LeaveDispatch();
 }
 
 // By index, re-reading the count at each step: a receiver may add or remove
@@ -50,8 +57,11 @@ void CWindowManagerUI::DrainQueuedNotifies() {
   while (m_hwnd && !m_queuedNotifies.IsEmpty()) {
     TUiNotify* msg = static_cast<TUiNotify*>(m_queuedNotifies.GetAt(0));
     m_queuedNotifies.RemoveAt(0);
+    if (msg->pSender && msg->pSender->IsRemoved()) msg->pSender = nullptr;
+    EnterDispatch();
     if (msg->pSender && msg->pSender->OnNotifyDelegates) msg->pSender->OnNotifyDelegates.Raise(msg);
     DeliverToReceivers(*msg);
+    LeaveDispatch();
     delete msg;
   }
 }

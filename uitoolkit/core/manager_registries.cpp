@@ -57,11 +57,30 @@ void CWindowManagerUI::ClearOptionGroups() {
   m_optionGroups.Rehash(CUiStringMap::kDefaultBuckets);
 }
 
+CControlUI* CALLBACK CWindowManagerUI::FindVisitMarkRemoved(CControlUI* control, LPVOID data) {
+  CWindowManagerUI* self = static_cast<CWindowManagerUI*>(data);
+  control->MarkRemoved();
+  // Keys and hover go elsewhere from now on; the memory stays until the
+  // deletion, so an event running in it may still return there. A capture
+  // stays until its button comes up, which also lets the mouse go.
+  if (self->m_keyControl == control) self->m_keyControl = nullptr;
+  if (self->m_hover == control) self->m_hover = nullptr;
+  if (self->m_focus == control) self->m_focus = nullptr;
+  return nullptr;
+}
+
 void CWindowManagerUI::DeleteLater(CControlUI* control) {
   if (!control) return;
   control->AttachManager(this, nullptr, false);
+  control->Search(&FindVisitMarkRemoved, this, UIFIND_ALL);
   m_deleteLater.Add(control);
   if (m_hwnd) ::PostMessageW(m_hwnd, UIMSG_DELETE_LATER, 0, 0);
+}
+
+void CWindowManagerUI::LeaveDispatch() {
+  // The deletion message that came while an event ran was passed over.
+  if (--m_dispatchDepth == 0 && !m_deleteLater.IsEmpty() && m_hwnd)
+    ::PostMessageW(m_hwnd, UIMSG_DELETE_LATER, 0, 0);
 }
 
 void CWindowManagerUI::DeletePendingControls() {
@@ -99,6 +118,7 @@ void CWindowManagerUI::ForgetControl(CControlUI* control) {
   if (m_hover == control) m_hover = nullptr;
   if (m_capture == control) m_capture = nullptr;
   if (m_focus == control) m_focus = nullptr;
+  if (m_tipSilenced == control) m_tipSilenced = nullptr;
   StopTimers(control);
   ForgetName(control->GetName(), control);
   for (int i = 0; i < m_queuedNotifies.GetSize(); ++i) {

@@ -21,7 +21,8 @@ struct TUiNotify {
 
 class INotifyUI {
  public:
-  virtual ~INotifyUI() {}
+  // Leaves the receivers of every window manager.
+  virtual ~INotifyUI();
   virtual void Notify(TUiNotify& msg) = 0;
 };
 

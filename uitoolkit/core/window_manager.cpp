@@ -9,6 +9,12 @@ namespace {
 
 HINSTANCE g_instance = nullptr;
 CUiPtrArray g_managers;
+// Destroyed just before the list at exit: a receiver destroyed later (a
+// static one) finds no list to leave.
+bool g_managersGone = false;
+struct ManagersEnd {
+  ~ManagersEnd() { g_managersGone = true; }
+} g_managersEnd;
 
 }  // namespace
 
@@ -17,6 +23,13 @@ HPEN g_redPen = nullptr;
 void CWindowManagerUI::SetInstance(HINSTANCE instance) { g_instance = instance; }
 HINSTANCE CWindowManagerUI::GetInstance() { return g_instance; }
 int CWindowManagerUI::ManagerCount() { return g_managers.GetSize(); }
+
+void CWindowManagerUI::ForgetReceiver(INotifyUI* receiver) {
+  if (g_managersGone) return;
+  for (int i = 0; i < g_managers.GetSize(); ++i)
+    while (static_cast<CWindowManagerUI*>(g_managers.GetAt(i))->m_receivers.Remove(receiver)) {
+    }
+}
 
 CWindowManagerUI::CWindowManagerUI()
     : m_hwnd(nullptr),

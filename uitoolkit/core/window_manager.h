@@ -158,10 +158,19 @@ class CWindowManagerUI {
   void ClearOptionGroups();
 
   // ---- deferred deletion ----
+  // The control and everything below it are marked removed (they paint,
+  // notify and activate no more) and wait for deletion. Waiting controls
+  // are deleted only while no control event or notification of this
+  // manager is being dispatched: a click handler that runs a modal loop
+  // keeps every control alive until it has returned into them.
   void DeleteLater(CControlUI* control);
   int PendingDeletionCount() const { return m_deleteLater.GetSize(); }
+  // How many control events and notification deliveries of this manager
+  // are on the stack (for tests).
+  int DispatchDepth() const { return m_dispatchDepth; }
 
   // ---- registries ----
+  // A receiver leaves every manager's list when it is destroyed.
   bool AddNotifyReceiver(INotifyUI* receiver);
   bool RemoveNotifyReceiver(INotifyUI* receiver);
   bool AddPreFilter(IMessageFilterUI* filter);
@@ -174,6 +183,7 @@ class CWindowManagerUI {
   bool RemoveKeyTranslator(ITranslateAccelerator* translator);
   // How many of each are registered (for tests).
   int WindowMessageFilterCount() const { return m_messageFilters.GetSize(); }
+  int NotifyReceiverCount() const { return m_receivers.GetSize(); }
   int KeyTranslatorCount() const { return m_translators.GetSize(); }
 
   // ---- colours (read from the top of the shared-resource chain) ----
@@ -190,6 +200,8 @@ class CWindowManagerUI {
 
   // Clears every reference to a control that is being deleted.
   void ForgetControl(CControlUI* control);
+  // Takes a receiver that is being destroyed out of every manager.
+  static void ForgetReceiver(INotifyUI* receiver);
 
   // ---- fonts and shared resources ----
   // Images and default attribute lists of the skin plug in beside these.
@@ -233,6 +245,12 @@ class CWindowManagerUI {
   void DrainQueuedNotifies();
   void DeliverToReceivers(TUiNotify& msg);
   void DeletePendingControls();
+  // Brackets every dispatch of a control event or a notification; the last
+  // one out asks for the deletions that waited meanwhile.
+  void EnterDispatch() { ++m_dispatchDepth; }
+  void LeaveDispatch();
+  static CControlUI* CALLBACK FindVisitMarkRemoved(CControlUI* control, LPVOID data);
+  void HideToolTip();
   bool HandleMouseMove(LPARAM lParam);
   bool HandleMouseHover(LPARAM lParam);
   void Paint();
@@ -291,6 +309,11 @@ class CWindowManagerUI {
   CUiStringMap m_images;
   CUiStringMap m_defaultAttributes;
   CUiPtrArray m_translators;
+  int m_dispatchDepth = 0;
+  // The control pressed under a tip: no tip shows again until the pointer
+  // has left it (a click that opens a menu leaves the pointer resting
+  // there, and a tip over the menu would take the menu's next click).
+  const CControlUI* m_tipSilenced = nullptr;
 };
 
 }  // namespace UiToolkit

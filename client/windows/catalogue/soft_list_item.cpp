@@ -81,7 +81,7 @@ void SoftListItem::SetScanRegistrationHookForTests(std::function<void()> hook) {
 
 SoftListItem::SoftListItem(const RowOwner& owner, int32_t soft_id, int request)
     : owner_(owner), soft_id_(soft_id), request_(request), identity_(NewRowIdentity()),
-      alive_(std::make_shared<bool>(true)), progress_samples_(0), progress_speed_sum_(0),
+      progress_samples_(0), progress_speed_sum_(0),
       progress_last_post_(0), progress_posted_(false), attached_(false), icon_asked_(false),
       scan_registered_(false), icon_(nullptr), name_(nullptr), desc_(nullptr), size_(nullptr),
       stars_{}, score_(nullptr), gap_cell_(nullptr), collect_cell_(nullptr), collect_(nullptr),
@@ -92,7 +92,6 @@ SoftListItem::SoftListItem(const RowOwner& owner, int32_t soft_id, int request)
 }
 
 SoftListItem::~SoftListItem() {
-    *alive_ = false;
     if (!attached_) return;
     registration_.Reset();
     if (progress_) progress_->UnregisterAsTarget();
@@ -418,14 +417,11 @@ void SoftListItem::OnCollectClick() {
         ShowMessageWnd(main, kPleaseLogIn);
         return;
     }
-    // The loading window's loop dispatches the page's messages too: a page
-    // result may delete this row before the loop returns.
-    std::shared_ptr<bool> alive = alive_;
     const int32_t soft_id = soft_id_;
     const bool closed = RunInLoadingWnd(main, [soft_id] { Collect::AddSoft(soft_id); });
     if (!closed) return;  // the client is quitting
     if (UiToolkit::CWindowManagerUI* manager = MainManager())
-        manager->EmitNotify(*alive ? this : nullptr, L"refresh_content_collect_soft", 0, 0, true);
+        manager->EmitNotify(this, L"refresh_content_collect_soft", 0, 0, true);
 }
 
 void SoftListItem::OnPrepareShown(WPARAM record) {

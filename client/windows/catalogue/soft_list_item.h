@@ -140,7 +140,6 @@ private:
     const int32_t soft_id_;
     const int request_;
     const uint64_t identity_;
-    std::shared_ptr<bool> alive_;
 
     // Touched only by OnProgress (one transfer of the id at a time).
     int progress_samples_;

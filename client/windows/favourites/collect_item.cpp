@@ -46,8 +46,8 @@ void CollectItem::Notify(UiToolkit::TUiNotify& msg) {
     } else if (msg.pSender == tree_.detail) {
         OpenDetail();
     } else if (msg.pSender == tree_.add_scheme) {
-        // Runs modal loops: the row may be gone when it returns, so nothing
-        // of it is touched afterwards.
+        // Runs modal loops: the row may have been removed when it returns,
+        // so nothing of it is touched afterwards.
         RunAddToScheme(soft_id_);
     }
 }

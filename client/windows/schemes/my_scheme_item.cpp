@@ -49,7 +49,7 @@ UiToolkit::CControlUI* FindInTree(UiToolkit::CControlUI* root, const wchar_t* sk
 
 MySchemeItem::MySchemeItem(const RowOwner& owner, const SchemeInfo& scheme)
     : owner_(owner), scheme_id_(scheme.scheme_id), name_(scheme.scheme_name),
-      desc_(scheme.scheme_desc), soft_count_(scheme.soft_num), alive_(std::make_shared<int>(0)) {
+      desc_(scheme.scheme_desc), soft_count_(scheme.soft_num) {
     if (owner_.observers && !owner_.alive.expired()) owner_.observers->AddObserver(this);
     UiToolkit::CSkinBuilder builder;
     UiToolkit::CControlUI* root = builder.BuildSkin(kSkin, nullptr, nullptr, MainManager(), nullptr);
@@ -70,7 +70,6 @@ MySchemeItem::MySchemeItem(const RowOwner& owner, const SchemeInfo& scheme)
 }
 
 MySchemeItem::~MySchemeItem() {
-    alive_.reset();
     registration_.Reset();
     if (owner_.observers && !owner_.alive.expired()) owner_.observers->RemoveObserver(this);
 }
@@ -140,12 +139,11 @@ void MySchemeItem::ShowSchemeSofts() {
 
 void MySchemeItem::DeleteScheme() {
     const int32_t scheme_id = scheme_id_;
-    std::weak_ptr<int> alive = alive_;
     bool ok = false;
     if (!RunInLoadingWnd(MainWindowHandle(),
                          [&ok, scheme_id]() { ok = SchemeMgr::Instance().DeleteScheme(scheme_id); }))
         return;
-    if (ok && alive.expired()) return;
+    if (ok && IsRemoved()) return;
     if (ok)
         ::PostMessageW(MainWindowHandle(), WM_DEL_SCHEME_ITEM, 0, reinterpret_cast<LPARAM>(this));
     else
@@ -154,9 +152,8 @@ void MySchemeItem::DeleteScheme() {
 
 void MySchemeItem::RenameScheme() {
     std::wstring name = name_, desc = desc_;
-    std::weak_ptr<int> alive = alive_;
     ShowAddSchemeWnd(&name, &desc);
-    if (alive.expired() || name.empty()) return;  // gone meanwhile, or cancelled
+    if (IsRemoved() || name.empty()) return;  // gone meanwhile, or cancelled
     if (!SchemeTextsChanged(name_, desc_, name, desc)) return;
     const int32_t scheme_id = scheme_id_;
     bool ok = false;
@@ -168,7 +165,7 @@ void MySchemeItem::RenameScheme() {
         log_error("%s: scheme=%d modify failed", "MySchemeItem::RenameScheme", scheme_id);
         return;
     }
-    if (alive.expired()) return;
+    if (IsRemoved()) return;
     name_ = name;
     desc_ = desc;
     UpdateTexts(true);

@@ -63,7 +63,6 @@ private:
     int soft_count_;
     // Expires with the row: a handler that waited in a modal loop checks
     // it before touching the row again.
-    std::shared_ptr<int> alive_;
     LiveTargetRegistration registration_;  // last: goes first
 };
 

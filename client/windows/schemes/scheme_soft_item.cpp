@@ -28,7 +28,7 @@ void PostRecord(UINT msg, int32_t state, int32_t percent, int32_t speed, LPARAM 
 
 SchemeSoftItem::SchemeSoftItem(const RowOwner& owner, int32_t scheme_id, const SoftwarePtr& soft)
     : owner_(owner), strip_(new DownloadProgress), soft_id_(soft ? soft->soft_id : 0),
-      scheme_id_(scheme_id), attached_(true), alive_(std::make_shared<int>(0)),
+      scheme_id_(scheme_id), attached_(true),
       icon_(SchemeSoftIconWaits(), WM_SCHEME_SOFT_ICON_READY, "SchemeSoftItem::DownloadIconComplete") {
     if (owner_.observers && !owner_.alive.expired()) owner_.observers->AddObserver(this);
     SetFixedHeight(kSoftRowHeight);
@@ -57,7 +57,6 @@ SchemeSoftItem::SchemeSoftItem(const RowOwner& owner, int32_t scheme_id, const S
 }
 
 SchemeSoftItem::~SchemeSoftItem() {
-    alive_.reset();
     Detach();
 }
 
@@ -147,13 +146,12 @@ void SchemeSoftItem::Notify(UiToolkit::TUiNotify& msg) {
 
 void SchemeSoftItem::RemoveFromScheme() {
     const int32_t scheme_id = scheme_id_, soft_id = soft_id_;
-    std::weak_ptr<int> alive = alive_;
     bool ok = false;
     if (!RunInLoadingWnd(MainWindowHandle(), [&]() {
             ok = SchemeMgr::Instance().RemoveSoftFromScheme(scheme_id, soft_id);
         }))
         return;
-    if (alive.expired()) return;  // the list was rebuilt meanwhile
+    if (IsRemoved()) return;  // the list was rebuilt meanwhile
     if (!ok) log_error("%s: scheme=%d soft=%d remove failed", "SchemeSoftItem::RemoveFromScheme", scheme_id, soft_id);
     // The page takes the row out once this send has returned.
     if (UiToolkit::CWindowManagerUI* manager = MainManager())

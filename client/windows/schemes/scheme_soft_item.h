@@ -69,7 +69,6 @@ private:
     int32_t scheme_id_;
     ProgressThrottle throttle_;  // pool threads, one report at a time
     bool attached_;
-    std::shared_ptr<int> alive_;
     SoftRowIcon icon_;
     LiveTargetRegistration registration_;  // last: goes first
 };

@@ -46,6 +46,47 @@ TEST(ManagerMessages, HoverShowsTheToolTip) {
   EXPECT_TRUE(t.log.empty());
 }
 
+HWND ToolTipOf(HWND owner) {
+  for (HWND w = ::FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr); w;
+       w = ::FindWindowExW(nullptr, w, TOOLTIPS_CLASSW, nullptr))
+    if (::GetWindow(w, GW_OWNER) == owner) return w;
+  return nullptr;
+}
+
+// A click that opens a menu leaves the pointer on its control: the tip
+// that shows there must neither stay over the menu nor take its click.
+TEST(ManagerMessages, APressHidesTheTipUntilThePointerLeavesAndATipTakesNoClick) {
+  ThreeControlWindow t;
+  t.b->SetToolTip(L"menu");
+  t.Send(WM_MOUSEMOVE, 0, Pt(150, 50));
+  t.Send(WM_MOUSEHOVER, 0, Pt(150, 50));
+  HWND tip = ToolTipOf(t.win.GetHWND());
+  ASSERT_NE(nullptr, tip);
+  ASSERT_TRUE(::IsWindowVisible(tip));
+
+  // Whatever lies under the tip gets the click, not the tip.
+  RECT at;
+  ::GetWindowRect(tip, &at);
+  POINT middle = {(at.left + at.right) / 2, (at.top + at.bottom) / 2};
+  EXPECT_NE(tip, ::WindowFromPoint(middle));
+  EXPECT_EQ(HTTRANSPARENT, ::SendMessageW(tip, WM_NCHITTEST, 0, MAKELPARAM(middle.x, middle.y)));
+
+  for (UINT press : {WM_LBUTTONDOWN, WM_RBUTTONDOWN}) {
+    t.Send(press, press == WM_LBUTTONDOWN ? MK_LBUTTON : MK_RBUTTON, Pt(150, 50));
+    EXPECT_FALSE(::IsWindowVisible(tip)) << press;
+    t.Send(press + 1, 0, Pt(150, 50));  // the matching button up
+    // Resting on the pressed control shows no tip again.
+    t.Send(WM_MOUSEMOVE, 0, Pt(151, 50));
+    t.Send(WM_MOUSEHOVER, 0, Pt(151, 50));
+    EXPECT_FALSE(::IsWindowVisible(tip)) << press;
+    // Once the pointer has been elsewhere, the tip comes back.
+    t.Send(WM_MOUSEMOVE, 0, Pt(50, 50));
+    t.Send(WM_MOUSEMOVE, 0, Pt(150, 50));
+    t.Send(WM_MOUSEHOVER, 0, Pt(150, 50));
+    EXPECT_TRUE(::IsWindowVisible(tip)) << press;
+  }
+}
+
 TEST(ManagerMessages, ContextMenuCursorAndClose) {
   ThreeControlWindow t;
   Receiver r;

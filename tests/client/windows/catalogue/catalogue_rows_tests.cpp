@@ -159,7 +159,8 @@ TEST_F(CatalogueRows, FavouritesNeedALoginThenAreAddedOnce) {
 }
 
 // The loading window's loop runs the page's messages: a reload that
-// replaces the rows meanwhile deletes the row whose click opened it.
+// replaces the rows meanwhile removes the row whose click opened it, which
+// then sends its notification without naming itself.
 TEST_F(CatalogueRows, AFavouritesClickSurvivesItsRowBeingReplaced) {
     Page* page = Loaded();
     LoginSession& session = LoginSession::Instance();
@@ -172,9 +173,14 @@ TEST_F(CatalogueRows, AFavouritesClickSurvivesItsRowBeingReplaced) {
     frame_->manager().AddNotifyReceiver(&watcher);
     Fault("delay", "/userservice.aspx", 1, "2");
     SoftListItem* row = Row(page, 5);
-    wintest::RunSoon(300, [&] { Send(page, L"refresh_content", nullptr); });
+    wintest::WhenWindowAppears(L"loading_wnd", [&](HWND, UiToolkit::WindowImplBase*) {
+        Send(page, L"refresh_content", nullptr);
+    });
     wintest::QuarantineFrees(true);
-    Click(page, row->CollectButton());
+    // A real click: the button's own event is on the stack when the
+    // loading window's loop returns into it.
+    wintest::ClickControl(MainWindowHandle(), row->CollectButton());
+    ASSERT_TRUE(wintest::PumpUntil([&] { return watcher.Count(L"refresh_content_collect_soft") == 1; }, 15000));
     wintest::QuarantineFrees(false);
     ASSERT_TRUE(WaitRows(page, 16));
     EXPECT_NE(row, Row(page, 5));

@@ -6,6 +6,7 @@
 #include <wchar.h>
 
 #include <algorithm>
+#include <condition_variable>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -22,8 +23,17 @@ namespace {
 // What the stand-in scan answers; read on the loading window's worker.
 struct FakeScan {
     std::mutex lock;
+    std::condition_variable released;
     SysInstallSoftList programs;
     int scans = 0;
+    // While on, a scan waits: its loading window's loop runs meanwhile.
+    bool held = false;
+
+    void Hold(bool on) {
+        std::lock_guard<std::mutex> guard(lock);
+        held = on;
+        released.notify_all();
+    }
 
     void Set(const SysInstallSoftList& list) {
         std::lock_guard<std::mutex> hold(lock);
@@ -34,7 +44,8 @@ struct FakeScan {
         return scans;
     }
     bool Scan(SysInstallSoftList* out) {
-        std::lock_guard<std::mutex> hold(lock);
+        std::unique_lock<std::mutex> hold(lock);
+        released.wait(hold, [this] { return !held; });
         ++scans;
         *out = programs;
         return true;
@@ -261,6 +272,45 @@ TEST_F(InstalledPage, UninstallStartsTheCommandOnceAndReloadsWhenItEnds) {
     ASSERT_TRUE(test_support::ReadFileBytes(marker, &lines));
     EXPECT_EQ(1, std::count(lines.begin(), lines.end(), '\n')) << lines;
     test_support::RemoveTree(dir);
+}
+
+// The uninstall button's click reads the programs again in a loading
+// window; the rows are rebuilt while that loop runs (freed memory
+// poisoned), and the click returns into its button all the same.
+TEST_F(InstalledPage, AnUninstallClickSurvivesItsRowsBeingRebuiltInItsLoop) {
+    const std::wstring testbin =
+        test_support::WinePath(test_support::Env("VANTREL_TEST_DIST") + "/../testbin");
+    SysInstallSoftList programs = Programs(3);
+    for (auto& p : programs)
+        p->uninstall_command = L"\"" + testbin + L"\\fake_uninstaller.exe\" /key K18NoSuchEntry";
+    scan_.Set(programs);
+    Open();
+    ShowTab2();
+    UiToolkit::CControlUI* button = RowControl(0, L"sys_soft_uninstall");
+    ASSERT_TRUE(button);
+    bool freed_in_loop = true;
+    wintest::WhenWindowAppears(L"loading_wnd", [&](HWND, UiToolkit::WindowImplBase*) {
+        page_->List()->RemoveAll();
+        wintest::Pump(200);  // the deferred deletion is dispatched by this loop
+        freed_in_loop = wintest::WatchedDeleted();
+        scan_.Hold(false);
+    });
+    scan_.Hold(true);
+    wintest::WatchDelete(button);
+    wintest::QuarantineFrees(true);
+    wintest::ClickControl(hwnd(), button);
+    const bool scanned = wintest::PumpUntil([&] { return scan_.Scans() >= 2 && !Loading(); }, 15000);
+    const bool freed = wintest::PumpUntil([] { return wintest::WatchedDeleted(); }, 5000);
+    wintest::QuarantineFrees(false);
+    scan_.Hold(false);
+    ASSERT_TRUE(scanned);
+    EXPECT_FALSE(freed_in_loop);
+    EXPECT_TRUE(freed);
+    EXPECT_EQ(0, frame_->manager().DispatchDepth());
+    // The uninstaller's end reloads the page as usual.
+    ASSERT_TRUE(wintest::PumpUntil([&] { return scan_.Scans() >= 3 && !Loading(); }, 15000));
+    wintest::Pump(100);
+    EXPECT_EQ(3u, ShownNames().size());
 }
 
 TEST_F(InstalledPage, ACommandLongerThan260CharactersRunsWhole) {

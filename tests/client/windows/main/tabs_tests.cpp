@@ -110,6 +110,30 @@ TEST_F(Tabs, ABroadcastReachesOnlyTheShownPage) {
     }
 }
 
+// A shown page is a receiver of the main manager: replaced and deleted,
+// it is no longer one, and the next notification (freed memory poisoned)
+// reaches only what is left.
+TEST_F(Tabs, AShownPageThatIsReplacedLeavesTheReceivers) {
+    Open();
+    frame_->ShowTab(MainFrameWnd::kDownloadCenterTab);
+    Drain();
+    wintest::RecordingPage* shown = &page(MainFrameWnd::kDownloadCenterTab);
+    ASSERT_EQ(std::string(1, static_cast<char>('0' + MainFrameWnd::kDownloadCenterTab)), PagesReached());
+    const int receivers = frame_->manager().NotifyReceiverCount();
+    auto* holder = static_cast<UiToolkit::IContainerUI*>(shown->GetParent()->FindInterface(L"IContainer"));
+    ASSERT_TRUE(holder);
+    wintest::QuarantineFrees(true);
+    wintest::WatchDelete(shown);
+    holder->Remove(shown);
+    frame_->pages[MainFrameWnd::kDownloadCenterTab] = nullptr;
+    const bool deleted = wintest::PumpUntil([] { return wintest::WatchedDeleted(); }, 5000);
+    EXPECT_EQ(receivers - 1, frame_->manager().NotifyReceiverCount());
+    frame_->manager().EmitNotify(nullptr, L"after_the_page");
+    Drain();
+    wintest::QuarantineFrees(false);
+    EXPECT_TRUE(deleted);
+}
+
 TEST_F(Tabs, HomePageRefreshesAreHandedOnOnlyWhenItIsNotShown) {
     Open();
     for (int shown : {0, 6}) {
