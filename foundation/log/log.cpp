@@ -1,5 +1,7 @@
 #include "log.h"
 #include <windows.h>
+#include <string>
+#include "log_format.h"
 #include <stdarg.h>
 #include <stdlib.h>
 #include <time.h>
@@ -36,10 +38,13 @@ void log_write(const char* format, va_list args) {
     } else {
         prefix[0] = '\0';
     }
+    // Formatted here, not by vfprintf, so that wide names reach the file
+    // whole (as UTF-8) and not cut at their first non-ANSI character.
+    const std::string message = log_format_message(format, args);
     EnterCriticalSection(log_lock());
     if (g_file) {  // checked again: log_close may have run meanwhile
         fprintf(g_file, "%s ", prefix);
-        vfprintf(g_file, format, args);
+        fwrite(message.data(), 1, message.size(), g_file);
         fputs("\n", g_file);
         fflush(g_file);
     }

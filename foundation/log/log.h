@@ -5,7 +5,9 @@
 // nothing, so one-shot runs and the setup programs never write a log.
 //
 // Line format: "Y-M-D h:m:s: message\n" (no zero padding), flushed at once.
-// Messages begin "%s: " with the logging function's name.
+// Messages begin "%s: " with the logging function's name. The file holds
+// UTF-8: wide arguments (%ls) are written whole in it, narrow ones (%s) as
+// the caller holds them.
 
 // Opens (truncates) the log file, sets level 2 and enables logging when the
 // file opened. Returns whether it did.

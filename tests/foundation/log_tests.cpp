@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 #include "foundation/log/log.h"
+#include "foundation/log/log_format.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -94,6 +95,90 @@ TEST(Log, LineFormatAndLevels) {
     ASSERT_TRUE(std::regex_match(lines[2], m, line_re)) << lines[2];
     EXPECT_EQ("Test::Levels: error at 1", m[4].str());
 }
+
+// The message part of a log line, after checking its time prefix.
+std::string MessageOf(const std::string& line) {
+    static const std::regex line_re(R"(^\d{4}-[1-9]\d?-[1-9]\d? [1-9]?\d:[1-9]?\d:[1-9]?\d: (.*)$)");
+    std::smatch m;
+    if (!std::regex_match(line, m, line_re)) return "<no prefix: " + line + ">";
+    return m[1].str();
+}
+
+// Names the ANSI code page cannot hold went into the file cut at their first
+// such character; the file holds UTF-8 now.
+TEST(Log, WideNamesAreWrittenWholeAsUtf8) {
+    struct Case {
+        const wchar_t* name;
+        const char* utf8;
+    } cases[] = {
+        {L"腾讯QQ", "腾讯QQ"},
+        {L"Kelvora 下载器 2.0 (测试版)", "Kelvora 下载器 2.0 (测试版)"},
+        {L"Smile \U0001F600 表情", "Smile \xF0\x9F\x98\x80 表情"},  // a surrogate pair
+        {L"", ""},
+    };
+    std::string path = TempLogPath("wide");
+    ASSERT_TRUE(log_open(path.c_str()));
+    for (const Case& c : cases) {
+        std::wstring file = std::wstring(L"C:\\Kelvora\\Downloads\\") + c.name + L".exe";
+        // The install job's and the installed page's lines.
+        log_error("%s: cannot start %ls (%lu)", "InstallThreadProc", file.c_str(), 2ul);
+        log_trace("%s: page %d of %d records: %ls", "UninstallSoft::ShowPage", 1, 1,
+                  (std::wstring(c.name) + L"|2024/5/6|1.50 MB").c_str());
+    }
+    std::vector<std::string> lines = ReadLines(path);
+    ASSERT_EQ(2 * (sizeof cases / sizeof cases[0]), lines.size());
+    for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+        const std::string name = cases[i].utf8;
+        EXPECT_EQ("InstallThreadProc: cannot start C:\\Kelvora\\Downloads\\" + name + ".exe (2)",
+                  MessageOf(lines[2 * i]));
+        EXPECT_EQ("UninstallSoft::ShowPage: page 1 of 1 records: " + name + "|2024/5/6|1.50 MB",
+                  MessageOf(lines[2 * i + 1]));
+    }
+}
+
+TEST(Log, MessagesFormatLikeTheCLibraryApartFromWideText) {
+    // What the callers use, and the corners of the rest.
+    EXPECT_EQ("A::B: 7 -3 4294967295 18446744073709551615 -9 00c0ffee 0x1f %",
+              log_format("%s: %d %d %lu %llu %lld %08lx %#x %%", "A::B", 7, -3, 4294967295ul,
+                         18446744073709551615ull, -9ll, 0xc0ffeeul, 0x1f));
+    EXPECT_EQ("[   42] [42  ] [0042] [+42] [ -7]",
+              log_format("[%5d] [%-4d] [%04d] [%+d] [%*d]", 42, 42, 42, 42, 3, -7));
+    EXPECT_EQ("2.50|1e+03|abc|ab|  x|y  ",
+              log_format("%.2f|%.0e|%s|%.2s|%3c|%-3c", 2.5, 1000.0, "abc", "abc", 'x', 'y'));
+    EXPECT_EQ("-1 65535 200 -5", log_format("%hhd %hu %zu %td", 255, 65535, static_cast<size_t>(200),
+                                             static_cast<ptrdiff_t>(-5)));
+    EXPECT_EQ("(null) (null)", log_format("%s %ls", static_cast<const char*>(nullptr),
+                                          static_cast<const wchar_t*>(nullptr)));
+    EXPECT_EQ("", log_format("%s", ""));
+    char pointer[32];
+    snprintf(pointer, sizeof pointer, "%p", static_cast<void*>(pointer));
+    EXPECT_EQ(pointer, log_format("%p", static_cast<void*>(pointer)));
+}
+
+TEST(Log, WideTextBecomesUtf8WithWidthAndPrecisionInBytes) {
+    EXPECT_EQ("中文 and 中", log_format("%ls and %lc", L"中文", L'中'));
+    EXPECT_EQ("中文", log_format("%S", L"中文"));
+    EXPECT_EQ("中", log_format("%.5ls", L"中文"));  // never half a character
+    EXPECT_EQ("\xF0\x9F\x98\x80", log_format("%.4ls", L"\U0001F600\U0001F600"));
+    EXPECT_EQ("", log_format("%.3ls", L"\U0001F600"));
+    EXPECT_EQ("[  中]", log_format("[%5ls]", L"中"));
+    EXPECT_EQ("[中  ]", log_format("[%-5ls]", L"中"));
+    EXPECT_EQ("[中  ]", log_format("[%*ls]", -5, L"中"));
+    const wchar_t lone[] = {L'a', 0xD83D, L'b', 0};  // a high surrogate with no low one
+    EXPECT_EQ("a\xEF\xBF\xBD" "b", log_format("%ls", lone));
+}
+
+// Formats the compiler would refuse, as a broken caller could still pass them.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat"
+#pragma GCC diagnostic ignored "-Wformat-extra-args"
+TEST(Log, AnUnknownConversionEndsTheMessageWithoutReadingArguments) {
+    EXPECT_EQ("name=n rest %y %s %d", log_format("name=%s rest %y %s %d", "n", "never read", 5));
+    EXPECT_EQ("cut %", log_format("cut %"));
+    EXPECT_EQ("cut %-5", log_format("cut %-5"));
+    EXPECT_EQ("big 12345678901", log_format("big %I64d", 12345678901ll));
+}
+#pragma GCC diagnostic pop
 
 TEST(Log, OpeningTruncatesThePreviousRun) {
     std::string path = TempLogPath("truncate");

@@ -4,7 +4,7 @@
 #include "client/core/utilities/local_date.h"
 #include "client/core/install_scan/registry_value.h"
 #include "client/core/install_scan/uninstall_entry_rules.h"
-#include "client/core/utilities/wow64.h"
+#include "client/core/install_scan/uninstall_views.h"
 #include "foundation/log/log.h"
 
 namespace {
@@ -61,12 +61,11 @@ bool ScanPass(const UninstallRegistry& where, REGSAM view, bool msi_pass, SysIns
     return rc == ERROR_NO_MORE_ITEMS;
 }
 
-// Both views on 64-bit Windows (whether this process is 32-bit under WOW64 or
-// 64-bit itself), else the one view; the result is the last pass's.
+// The views the program's flavour reads (uninstall_views.h).
 bool ScanViews(const UninstallRegistry& where, bool msi_pass, SysInstallSoftList* list) {
-    bool ok = ScanPass(where, KEY_WOW64_32KEY, msi_pass, list);
-    if (ok && Is64BitSystem()) ok = ScanPass(where, KEY_WOW64_64KEY, msi_pass, list);
-    return ok;
+    return ReadUninstallViews(where.view_rule, where.wow64, [&](REGSAM view) {
+        return ScanPass(where, view, msi_pass, list);
+    });
 }
 
 // Windows Installer keeps product icons apart from the uninstall entries.
