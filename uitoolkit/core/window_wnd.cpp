@@ -153,10 +153,10 @@ int CWindowWnd::RunModal() {
   HWND owner = ::GetWindow(hwnd, GW_OWNER);
   ::ShowWindow(hwnd, SW_SHOWNORMAL);
   if (owner) ::EnableWindow(owner, FALSE);
-  // A window created visible is not made the foreground window when the
-  // input last went to another program (the shell's tray, a popup menu
-  // that is closing): without this, keys such as Escape reach whatever had
-  // them before.
+  // The window takes the keyboard itself instead of relying on whatever
+  // activation showing it brought: a dialog opened from the tray menu comes
+  // after input that went to the shell, another program, and Escape must
+  // reach the dialog.
   ::SetForegroundWindow(hwnd);
   ::SetActiveWindow(hwnd);
   ::SetFocus(hwnd);
