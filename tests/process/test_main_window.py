@@ -1,7 +1,8 @@
 """The skinned main window of vantrel.exe driven with real input (xdotool):
 tabs, the settings menu and the about box, hiding to the tray and coming
-back from it, the tray menu's exit, "shutdown" while a loading window is up,
-and a broken skin (missing, or lacking a control the code needs)."""
+back from it, the tray menu's exit, dialogs from the tray menu that take the
+keyboard and stay alone, "shutdown" while a loading window is up, and a
+broken skin (missing, or lacking a control the code needs)."""
 import os
 import time
 import unittest
@@ -17,6 +18,10 @@ CLOSE_BTN = (872, 16)
 CHECK_UPDATE_BTN = (641, 620)
 CONTENT = (445, 350)
 LOADING_WINDOW = (48, 48)
+SETTINGS_DIALOG = (500, 300)
+ABOUT_BOX = (327, 261)
+TRAY_MENU = (100, 106)
+TRAY_SETTING, TRAY_ABOUT, TRAY_EXIT = 1, 2, 3
 
 MENU_ITEM_HEIGHT = 24
 MENU_TOP_INSET = 5
@@ -124,6 +129,53 @@ class MainWindowProcess(harness.ClientTest):
         self.assertIsNotNone(menu)
         desktop.click(*menu_item(menu, 3))  # 退出
         self.assert_ended_cleanly(self.exits(30))
+
+    def tray_command(self, icon, item):
+        """Opens the tray menu with a right click on the icon and clicks an item."""
+        desktop.click(*icon, button=3)
+        menu = desktop.wait_window(size=TRAY_MENU, timeout=10)
+        self.assertIsNotNone(menu, "a right click on the tray icon did not open the tray menu")
+        time.sleep(0.3)  # painted, taking clicks
+        desktop.click(*menu_item(menu, item))
+        self.assertTrue(desktop.wait_gone(size=TRAY_MENU), "the tray menu stayed")
+
+    def press_escape_over(self, window):
+        """Escape from the keyboard. With no window manager, X hands a key to
+        the window under the pointer, and Wine passes it on to the window
+        that has the keyboard focus: the pointer rests on the dialog (no
+        click, which would give it the focus by itself)."""
+        desktop.move(window.x + window.w // 2, window.y + 12)
+        time.sleep(0.3)
+        desktop.key("Escape")
+
+    def test_dialogs_from_the_tray_take_the_keyboard_and_stay_alone(self):
+        main = self.start()
+        icon = desktop.tray_icon()
+        self.assertIsNotNone(icon, "Wine shows no tray window on this display")
+        # The last click went to the shell's tray window, another program.
+        for item, size, what in ((TRAY_SETTING, SETTINGS_DIALOG, "settings dialog"),
+                                 (TRAY_ABOUT, ABOUT_BOX, "about box")):
+            with self.subTest(what):
+                self.tray_command(icon, item)
+                dialog = desktop.wait_window(size=size, timeout=20)
+                self.assertIsNotNone(dialog, "the tray menu did not open the " + what)
+                self.shot("tray_" + what.replace(" ", "_"))
+                self.press_escape_over(dialog)
+                self.assertTrue(desktop.wait_gone(size=size, timeout=10), "Escape did not close the " + what)
+
+        # With the settings dialog open, the tray menu's "关于" opens nothing.
+        self.tray_command(icon, TRAY_SETTING)
+        settings = desktop.wait_window(size=SETTINGS_DIALOG, timeout=20)
+        self.assertIsNotNone(settings)
+        self.tray_command(icon, TRAY_ABOUT)
+        self.assertTrue(self.folder.wait_for_log("menu command 1 ignored: a dialog is open", timeout=20),
+                        "the about command was not refused")
+        self.assertIsNone(desktop.find(size=ABOUT_BOX), "the about box opened over the settings dialog")
+        self.shot("tray_about_over_settings")
+        self.press_escape_over(settings)
+        self.assertTrue(desktop.wait_gone(size=SETTINGS_DIALOG, timeout=10), "Escape did not close the settings dialog")
+        self.assertIsNone(self.proc.poll())
+        self.assertIsNotNone(main)
 
     def test_shutdown_while_a_loading_window_waits(self):
         # The start-up check answers at once (with an error); the manual one stalls.

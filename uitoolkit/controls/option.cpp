@@ -8,7 +8,8 @@
 
 namespace UiToolkit {
 
-COptionUI::COptionUI() : m_selected(false), m_selectedBkColor(0), m_selectedTextColor(0) {}
+COptionUI::COptionUI()
+    : m_selected(false), m_quiet(false), m_selectedBkColor(0), m_selectedTextColor(0) {}
 
 COptionUI::~COptionUI() {
   if (!m_group.IsEmpty() && m_manager) m_manager->LeaveOptionGroup(m_group, this);
@@ -51,7 +52,7 @@ void COptionUI::SetSelected(bool selected) {
     m_state &= ~UISTATE_SELECTED;
   if (m_manager) {
     if (m_group.IsEmpty()) {
-      Emit(UI_NOTIFY_SELECTCHANGED);
+      if (!m_quiet) Emit(UI_NOTIFY_SELECTCHANGED);
     } else if (selected) {
       if (CUiPtrArray* members = m_manager->OptionGroup(m_group)) {
         // Copied: a member's handler may change the group while we walk it.
@@ -61,10 +62,17 @@ void COptionUI::SetSelected(bool selected) {
           if (other != this) other->SetSelected(false);
         }
       }
-      Emit(UI_NOTIFY_SELECTCHANGED);
+      if (!m_quiet) Emit(UI_NOTIFY_SELECTCHANGED);
     }
   }
   Invalidate();
+}
+
+void COptionUI::SetSelectedQuietly(bool selected) {
+  const bool was_quiet = m_quiet;
+  m_quiet = true;
+  SetSelected(selected);
+  m_quiet = was_quiet;
 }
 
 bool COptionUI::Activate() {

@@ -21,6 +21,9 @@ class COptionUI : public CButtonUI {
   void PaintStateImage(HDC hdc) override;
   void PaintText(HDC hdc) override;
   virtual void SetSelected(bool selected);
+  // The same change of state, look and group, but no "selectchanged": for
+  // code that shows a selection it has already acted on.
+  void SetSelectedQuietly(bool selected);
 
   bool IsSelected() const { return m_selected; }
   const CUiString& GetGroup() const { return m_group; }
@@ -41,6 +44,7 @@ class COptionUI : public CButtonUI {
   void PaintButtonStateImage(HDC hdc) { CButtonUI::PaintStateImage(hdc); }
 
   bool m_selected;
+  bool m_quiet;  // set while SetSelectedQuietly runs
   CUiString m_group;
   DWORD m_selectedBkColor;
   DWORD m_selectedTextColor;

@@ -131,6 +131,20 @@ void CWindowWnd::SetAppIcons(UINT id) {
   if (small) ::SendMessageW(m_hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
 }
 
+namespace {
+
+thread_local int g_openModals = 0;
+
+// Counts a running modal loop for as long as it runs, whichever way it ends.
+struct ModalCounter {
+  ModalCounter() { ++g_openModals; }
+  ~ModalCounter() { --g_openModals; }
+};
+
+}  // namespace
+
+int CWindowWnd::OpenModalCount() { return g_openModals; }
+
 int CWindowWnd::RunModal() {
   // The handle is kept locally: the loop must not touch this object once
   // the window is gone.
@@ -139,6 +153,14 @@ int CWindowWnd::RunModal() {
   HWND owner = ::GetWindow(hwnd, GW_OWNER);
   ::ShowWindow(hwnd, SW_SHOWNORMAL);
   if (owner) ::EnableWindow(owner, FALSE);
+  // The window takes the keyboard itself instead of relying on whatever
+  // activation showing it brought: a dialog opened from the tray menu comes
+  // after input that went to the shell, another program, and Escape must
+  // reach the dialog.
+  ::SetForegroundWindow(hwnd);
+  ::SetActiveWindow(hwnd);
+  ::SetFocus(hwnd);
+  ModalCounter open;
   int result = 0;
   bool quit = false;
   WPARAM quit_code = 0;

@@ -20,9 +20,13 @@ class CWindowWnd {
   void CenterOnOwner();
   // Sets the big and small icons from the program's icon resource `id`.
   void SetAppIcons(UINT id);
-  // Runs a modal loop until the window is gone; returns the wParam of the
-  // last posted WM_CLOSE (0 when it was closed otherwise).
+  // Shows the window, gives it the keyboard (it becomes the foreground
+  // window with the focus) and runs a modal loop until it is gone; returns
+  // the wParam of the last posted WM_CLOSE (0 when it was closed otherwise).
   int RunModal();
+  // How many modal loops of this thread are running (nested loops count
+  // each): callers that would open a second modal window ask first.
+  static int OpenModalCount();
 
   bool RegisterOwnClass();
   bool RegisterAsSuperclass();

@@ -15,6 +15,9 @@ namespace {
 const wchar_t kWaiting[] = L"等待下载";
 const wchar_t kFailed[] = L"下载失败";
 const int kButtonSize = 18;
+// The main window's font for the percent (skin.xml): "100%" in the default
+// font is wider than the 30 pixels its box has before the start button.
+const int kPercentFont = 5;
 const int kBarHeight = 8;
 
 UiToolkit::CControlUI* Blank(int width) {
@@ -95,6 +98,7 @@ void DownloadProgress::Build(const SoftwarePtr& soft, int bar_value, bool stop_e
     controls->SetFixedHeight(kButtonSize);
     percent_->SetFixedHeight(14);
     percent_->SetFixedWidth(30);
+    percent_->SetFont(kPercentFont);
     controls->Add(percent_);
     controls->Add(start_);
     controls->Add(Blank(5));

@@ -152,10 +152,18 @@ bool MainFrameWnd::OnTrayNotify(LPARAM mouse_message) {
 bool MainFrameWnd::OnMenuCommand(LPARAM command) {
     switch (command) {
     case kMenuCommandSetting:
-        ShowSettingDialog(m_hwnd);
-        return true;
     case kMenuCommandAbout:
-        ShowAboutDialog(m_hwnd);
+        // The tray menu stays reachable while a dialog is open: one modal
+        // window at a time, so a second one is not opened over the first.
+        if (UiToolkit::CWindowWnd::OpenModalCount() > 0) {
+            log_trace("%s: menu command %d ignored: a dialog is open", "MainFrameWnd::OnMenuCommand",
+                      static_cast<int>(command));
+            return true;
+        }
+        if (command == kMenuCommandSetting)
+            ShowSettingDialog(m_hwnd);
+        else
+            ShowAboutDialog(m_hwnd);
         return true;
     case kMenuCommandOpen:
         ::ShowWindow(m_hwnd, SW_SHOW);

@@ -170,7 +170,21 @@ void MainFrameWnd::SwitchToTab(int tab) {
 
 void MainFrameWnd::ShowTab(int tab) {
     SwitchToTab(tab);
-    if (switch_) switch_->SelectItem(tab);
+    if (!switch_) return;
+    switch_->SelectItem(tab);
+    MarkTabButton(tab);
+}
+
+// The tab buttons follow the shown tab: its own button is selected, none
+// for the download centre and the home page, which have no button. Quietly:
+// SwitchToTab has prepared the page, and a catalogue page takes a
+// "selectchanged" for its first showing and loads.
+void MainFrameWnd::MarkTabButton(int tab) {
+    if (tab >= 0 && tab < 5) {
+        tab_buttons_[tab]->SetSelectedQuietly(true);
+        return;
+    }
+    for (UiToolkit::COptionUI* button : tab_buttons_) button->SetSelectedQuietly(false);
 }
 
 void MainFrameWnd::Notify(UiToolkit::TUiNotify& msg) {
@@ -179,7 +193,10 @@ void MainFrameWnd::Notify(UiToolkit::TUiNotify& msg) {
     } else if (msg.sType == L"back_from_download_page") {
         const int back = return_tab_;
         SwitchToTab(back);
-        if (back >= 0 && switch_) switch_->SelectItem(back);
+        if (back >= 0 && switch_) {
+            switch_->SelectItem(back);
+            MarkTabButton(back);
+        }
     } else if (msg.sType == L"refresh_content_collect_soft" ||
                msg.sType == L"refresh_content_scheme_soft") {
         // A shown home page has this very notification from the manager;
@@ -223,7 +240,11 @@ void MainFrameWnd::OnClickNotify(UiToolkit::TUiNotify& msg) {
             // The user left the home page's road: catalogue back buttons
             // stay in the catalogue from now on.
             MainFrameFlags::SetOpenedFromHome(false);
-            if (SelectedTab() != tab) ShowTab(tab);
+            if (SelectedTab() == tab) return;
+            // The button selects itself after this click, with the
+            // "selectchanged" that the page's first showing loads on.
+            SwitchToTab(tab);
+            switch_->SelectItem(tab);
             return;
         }
     }

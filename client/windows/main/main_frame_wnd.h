@@ -68,6 +68,7 @@ protected:
 
 private:
     bool BindControls();
+    void MarkTabButton(int tab);
     void OnWindowInit();
     void AddTrayIcon();
     void RemoveTrayIcon();

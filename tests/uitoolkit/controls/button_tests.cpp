@@ -92,6 +92,28 @@ TEST(OptionTest, GroupKeepsOneSelectedAndNotifiesOnce) {
   EXPECT_EQ(2, w.win.manager.OptionGroup(L"tab")->GetSize());
 }
 
+TEST(OptionTest, AQuietSelectionMovesTheGroupWithoutNotifying) {
+  ControlWindow w;
+  COptionUI* a = w.Add(NamedOption<COptionUI>(L"a", L"tab"), RECT{10, 10, 110, 40});
+  COptionUI* b = w.Add(NamedOption<COptionUI>(L"b", L"tab"), RECT{120, 10, 220, 40});
+  CCheckBoxUI* c = w.Add(NamedOption<CCheckBoxUI>(L"c", nullptr), RECT{230, 10, 330, 40});
+  a->SetSelected(true);
+  w.notes.entries.clear();
+  b->SetSelectedQuietly(true);
+  EXPECT_FALSE(a->IsSelected());
+  EXPECT_TRUE(b->IsSelected());
+  c->SetSelectedQuietly(true);
+  EXPECT_TRUE(c->IsSelected());
+  b->SetSelectedQuietly(false);  // a group may be left with none selected
+  EXPECT_FALSE(a->IsSelected());
+  EXPECT_FALSE(b->IsSelected());
+  EXPECT_EQ(Log({}), w.notes.entries);
+  // Later changes notify as before, and so does a click.
+  a->SetSelected(true);
+  w.Click(130, 20);
+  EXPECT_EQ(Log({L"a:selectchanged:0", L"b:click:0", L"b:selectchanged:0"}), w.notes.entries);
+}
+
 TEST(OptionTest, CheckBoxTogglesOnEveryClick) {
   ControlWindow w;
   CCheckBoxUI* c = w.Add(NamedOption<CCheckBoxUI>(L"c", nullptr), RECT{10, 10, 110, 40});

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <map>
+
 #include "tests/uitoolkit/core/ui_test_fixtures.h"
 #include "uitoolkit/core/window_wnd.h"
 
@@ -67,6 +70,103 @@ TEST(WindowWnd, RunModalResults) {
     } else {
       EXPECT_EQ(nullptr, modal.GetHWND()) << c.name;
     }
+  }
+}
+
+// Runs `step` once from whatever message loop runs `delay_ms` from now.
+std::map<UINT_PTR, std::function<void()>>& LaterSteps() {
+  static std::map<UINT_PTR, std::function<void()>> steps;
+  return steps;
+}
+void CALLBACK LaterTimer(HWND, UINT, UINT_PTR id, DWORD) {
+  ::KillTimer(nullptr, id);
+  auto it = LaterSteps().find(id);
+  if (it == LaterSteps().end()) return;
+  std::function<void()> step = std::move(it->second);
+  LaterSteps().erase(it);
+  step();
+}
+UINT_PTR RunLater(DWORD delay_ms, std::function<void()> step) {
+  UINT_PTR id = ::SetTimer(nullptr, 0, delay_ms, &LaterTimer);
+  LaterSteps()[id] = std::move(step);
+  return id;
+}
+void CancelLater(UINT_PTR id) {
+  ::KillTimer(nullptr, id);
+  LaterSteps().erase(id);
+}
+
+// Escape as the keyboard sends it: to the focused window of the foreground.
+void PressEscapeOnTheKeyboard() {
+  INPUT keys[2] = {};
+  keys[0].type = keys[1].type = INPUT_KEYBOARD;
+  keys[0].ki.wVk = keys[1].ki.wVk = VK_ESCAPE;
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  ::SendInput(2, keys, sizeof(INPUT));
+}
+
+class KeyModal : public CWindowWnd {
+ public:
+  int escapes = 0;
+  const wchar_t* WindowClassName() const override { return L"UiTestKeyModal"; }
+  LRESULT ProcessMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+    if (msg == WM_KEYDOWN && wParam == VK_ESCAPE) {
+      ++escapes;
+      PostClose();
+    }
+    return CWindowWnd::ProcessMessage(msg, wParam, lParam);
+  }
+};
+
+// The keyboard follows a modal window: it becomes the foreground window
+// with the focus although another window had both, so keys pressed on the
+// keyboard reach it, a nested one first; running loops are counted.
+TEST(WindowWnd, RunModalTakesTheKeyboardAndIsCounted) {
+  for (bool created_visible : {true, false}) {
+    SCOPED_TRACE(created_visible ? "created visible" : "created hidden");
+    HostWindow owner, elsewhere;
+    ASSERT_TRUE(owner.CreateAt(100, 100, 300, 200));
+    ASSERT_TRUE(elsewhere.CreateAt(500, 100, 100, 100));
+    ::SetForegroundWindow(elsewhere.GetHWND());
+    ::SetFocus(elsewhere.GetHWND());
+    ASSERT_EQ(elsewhere.GetHWND(), ::GetFocus());
+    KeyModal modal, inner;
+    ASSERT_TRUE(modal.Create(owner.GetHWND(), L"modal", WS_POPUP | (created_visible ? WS_VISIBLE : 0),
+                             0, 120, 120, 100, 80));
+    ASSERT_TRUE(inner.Create(modal.GetHWND(), L"inner", WS_POPUP, 0, 140, 140, 60, 40));
+    const HWND outer_hwnd = modal.GetHWND(), inner_hwnd = inner.GetHWND();
+    EXPECT_EQ(0, CWindowWnd::OpenModalCount());
+    HWND outer_focus = nullptr, outer_foreground = nullptr, inner_focus = nullptr;
+    int outer_count = -1, inner_count = -1, after_inner = -1;
+    RunLater(50, [&] {
+      outer_focus = ::GetFocus();
+      outer_foreground = ::GetForegroundWindow();
+      outer_count = CWindowWnd::OpenModalCount();
+      RunLater(50, [&] {
+        inner_focus = ::GetFocus();
+        inner_count = CWindowWnd::OpenModalCount();
+        PressEscapeOnTheKeyboard();
+      });
+      inner.RunModal();
+      after_inner = CWindowWnd::OpenModalCount();
+      PressEscapeOnTheKeyboard();
+    });
+    // A loop that the keys never end is ended here, and the test fails.
+    const UINT_PTR give_up = RunLater(10000, [&] {
+      if (::IsWindow(inner_hwnd)) ::DestroyWindow(inner_hwnd);
+      if (::IsWindow(outer_hwnd)) ::DestroyWindow(outer_hwnd);
+    });
+    modal.RunModal();
+    CancelLater(give_up);
+    EXPECT_EQ(outer_hwnd, outer_focus);
+    EXPECT_EQ(outer_hwnd, outer_foreground);
+    EXPECT_EQ(inner_hwnd, inner_focus);
+    EXPECT_EQ(1, outer_count);
+    EXPECT_EQ(2, inner_count);
+    EXPECT_EQ(1, after_inner);
+    EXPECT_EQ(0, CWindowWnd::OpenModalCount());
+    EXPECT_EQ(1, inner.escapes);
+    EXPECT_EQ(1, modal.escapes);
   }
 }
 

@@ -156,38 +156,6 @@ TEST_F(DetailTest, ABrokenDetailSkinShowsNoPageAndSaysWhy) {
     Web::SetSkinForTests(FakeBrowserSkin().c_str());
 }
 
-// Writes the screen under `hwnd` as a 24-bit BMP.
-bool SaveWindowShot(HWND hwnd, const char* path) {
-    RECT rc;
-    ::GetWindowRect(hwnd, &rc);
-    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
-    HDC screen = ::GetDC(nullptr);
-    HDC mem = ::CreateCompatibleDC(screen);
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP dib = ::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(mem, dib);
-    ::BitBlt(mem, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY);
-    ::SelectObject(mem, old);
-    const DWORD stride = (w * 3 + 3) & ~3u, size = stride * h;
-    BITMAPFILEHEADER fh = {};
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof(fh) + sizeof(bi.bmiHeader);
-    fh.bfSize = fh.bfOffBits + size;
-    std::string data(reinterpret_cast<const char*>(&fh), sizeof fh);
-    data.append(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
-    data.append(static_cast<const char*>(bits), size);
-    ::DeleteObject(dib);
-    ::DeleteDC(mem);
-    ::ReleaseDC(nullptr, screen);
-    return test_support::WriteFileBytes(test_support::WinePath(path), data);
-}
-
 // The whole view with the system's browser (Wine shows no page in it).
 // DETAIL_SHOT=<file.bmp> saves a picture of the window.
 TEST_F(DetailTest, TheViewWithTheSystemsBrowser) {
@@ -204,7 +172,7 @@ TEST_F(DetailTest, TheViewWithTheSystemsBrowser) {
     EXPECT_EQ(4, FullStars(view().AverageStars()));
     wintest::Pump(500);
     std::string shot = test_support::Env("DETAIL_SHOT");
-    if (!shot.empty()) { EXPECT_TRUE(SaveWindowShot(hwnd(), shot.c_str())); }
+    if (!shot.empty()) { EXPECT_TRUE(wintest::SaveWindowShot(hwnd(), shot.c_str())); }
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "client/windows/main/live_targets.h"
 #include "client/windows/main/message_records.h"
 #include "tests/client/windows/support/window_test_support.h"
+#include "tests/support/test_support.h"
 #include "uitoolkit/window/window_impl_base.h"
 
 namespace {
@@ -51,7 +52,15 @@ protected:
     const wchar_t* WindowClassName() const override { return L"StripTestWindow"; }
     const wchar_t* SkinFolder() const override { return L""; }
     const wchar_t* SkinFile() const override {
-        return L"<Window size=\"660,70\"><HorizontalLayout name=\"plane\" bkcolor=\"#FFFFFFFF\"/></Window>";
+        // The main window's fonts, as skin.xml declares them: the rows live there.
+        return L"<Window size=\"660,70\">"
+               L"<Font name=\"微软雅黑\" size=\"12\" default=\"true\"/>"
+               L"<Font name=\"微软雅黑\" size=\"14\" bold=\"true\"/>"
+               L"<Font name=\"微软雅黑\" size=\"13\"/>"
+               L"<Font name=\"微软雅黑\" size=\"22\" bold=\"true\"/>"
+               L"<Font name=\"微软雅黑\" size=\"14\"/>"
+               L"<Font name=\"微软雅黑\" size=\"11\"/>"
+               L"<HorizontalLayout name=\"plane\" bkcolor=\"#FFFFFFFF\"/></Window>";
     }
     void OnSkinReady() override {
         auto* plane = static_cast<UiToolkit::CContainerUI*>(m_manager.FindControl(L"plane"));
@@ -152,6 +161,22 @@ TEST_F(Strip, BuiltForACatalogueRowAndForTheDownloadCentre) {
     EXPECT_TRUE(built.StopButton()->IsEnabled());
     EXPECT_EQ(L"bg.png", std::wstring(built.Bar()->GetBkImage().GetData()));
     EXPECT_EQ(300, built.GetItemAt(0)->GetFixedWidth());  // the bar's column: width - 200
+}
+
+// "100%", the widest percent, fits its box in the strip's own font and
+// stays clear of the start button beside it, in both rows' strips.
+// DOWNLOAD_STRIP_SHOT=<file.bmp> saves a picture of them.
+TEST_F(Strip, TheWidestPercentStaysClearOfTheStartButton) {
+    for (int i = 0; i < 2; ++i) {
+        Report(strip(i), 2, 100, 1048576);
+        UiToolkit::CButtonUI* percent = strip(i).PercentText();
+        EXPECT_EQ(L"100%", Text(percent));
+        // Two pixels at least between the text and the button.
+        EXPECT_LE(wintest::TextOverrun(percent, strip(i).StartButton()->GetBounds().left - 2), 0) << i;
+    }
+    wintest::Pump(200);
+    const std::string shot = test_support::Env("DOWNLOAD_STRIP_SHOT");
+    if (!shot.empty()) { EXPECT_TRUE(wintest::SaveWindowShot(window_->GetHWND(), shot.c_str())); }
 }
 
 TEST_F(Strip, ReportsShowWholeSpeedsAndEnableOnlyStop) {

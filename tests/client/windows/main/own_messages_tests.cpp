@@ -110,6 +110,71 @@ TEST_F(OwnMessages, MenuCommands) {
     EXPECT_TRUE(TakeQuit(0));
 }
 
+// Opened from the tray while another window has the keyboard (the shell's
+// tray): the dialog takes it, so a real Escape closes it; and while it is
+// open, neither menu command opens a second dialog over it.
+TEST_F(OwnMessages, ADialogFromTheMenuTakesTheKeyboardAndIsTheOnlyOne) {
+    Open();
+    struct Case {
+        LPARAM command;
+        const wchar_t* cls;
+        const wchar_t* close_button;  // when Escape fails, so the test ends
+    } cases[] = {
+        {kMenuCommandSetting, L"SettingDialog", L"setting_cancel_btn"},
+        {kMenuCommandAbout, L"AboutDialog", L"about_ok_btn"},
+    };
+    for (bool main_hidden : {true, false}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.cls << (main_hidden ? ", main window hidden" : ""));
+            ::ShowWindow(hwnd(), main_hidden ? SW_HIDE : SW_SHOW);
+            HWND elsewhere = ::CreateWindowExW(0, L"STATIC", L"elsewhere", WS_POPUP | WS_VISIBLE, 0, 0,
+                                               40, 40, nullptr, nullptr, nullptr, nullptr);
+            ::SetForegroundWindow(elsewhere);
+            ::SetFocus(elsewhere);
+            wintest::Pump(50);
+            HWND opened = nullptr, focus = nullptr, foreground = nullptr;
+            int abouts = -1, settings = -1;
+            bool escape_closed = false;
+            wintest::WhenWindowAppears(c.cls, [&](HWND dialog, UiToolkit::WindowImplBase* w) {
+                opened = dialog;
+                focus = ::GetFocus();
+                foreground = ::GetForegroundWindow();
+                ::PostMessageW(hwnd(), WM_MENU_COMMAND, 0, kMenuCommandAbout);
+                ::PostMessageW(hwnd(), WM_MENU_COMMAND, 0, kMenuCommandSetting);
+                wintest::RunSoon(300, [&, dialog, w] {
+                    abouts = wintest::CountOwnWindows(L"AboutDialog");
+                    settings = wintest::CountOwnWindows(L"SettingDialog");
+                    // Escape as the keyboard sends it: to the focused window.
+                    INPUT keys[2] = {};
+                    keys[0].type = keys[1].type = INPUT_KEYBOARD;
+                    keys[0].ki.wVk = keys[1].ki.wVk = VK_ESCAPE;
+                    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+                    ::SendInput(2, keys, sizeof(INPUT));
+                    wintest::RunSoon(5000, [&, dialog, w] {
+                        if (!::IsWindow(dialog)) {
+                            escape_closed = true;
+                            return;
+                        }
+                        wintest::ClickNamed(w, c.close_button);
+                    });
+                });
+            });
+            EXPECT_TRUE(frame_->Dispatch(WM_MENU_COMMAND, 0, c.command));
+            wintest::PumpUntil([&] { return escape_closed; }, 6000);
+            ASSERT_NE(nullptr, opened);
+            EXPECT_EQ(opened, focus);
+            EXPECT_EQ(opened, foreground);
+            EXPECT_EQ(c.cls == std::wstring(L"AboutDialog") ? 1 : 0, abouts);
+            EXPECT_EQ(c.cls == std::wstring(L"SettingDialog") ? 1 : 0, settings);
+            EXPECT_TRUE(escape_closed) << "Escape did not close the dialog";
+            EXPECT_EQ(0, wintest::CountOwnWindows(L"AboutDialog"));
+            EXPECT_EQ(0, wintest::CountOwnWindows(L"SettingDialog"));
+            ::DestroyWindow(elsewhere);
+        }
+    }
+    ::ShowWindow(hwnd(), SW_SHOW);
+}
+
 TEST_F(OwnMessages, QuitForUpdateRemovesTheTrayIconAndEndsTheLoop) {
     Open();
     EXPECT_TRUE(frame_->Dispatch(WM_QUIT_FOR_UPDATE, 0, 0));

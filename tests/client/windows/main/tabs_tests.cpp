@@ -7,6 +7,7 @@
 #include "client/windows/main/main_frame_texts.h"
 #include "client/windows/main_frame_messages.h"
 #include "tests/client/windows/main/main_frame_fixture.h"
+#include "uitoolkit/controls/option.h"
 
 namespace {
 
@@ -95,6 +96,65 @@ TEST_F(Tabs, BackFromTheDownloadCentreReturnsWhereItCameFrom) {
         Drain();
         EXPECT_EQ(c.expected, frame_->SelectedTab()) << c.what;
         EXPECT_EQ(std::string(1, static_cast<char>('0' + c.expected)), PagesReached()) << c.what;
+    }
+}
+
+// The tab buttons show the shown tab on every road: none is selected while
+// the download centre or the home page (which have no button) is shown, and
+// the roads that come back select the right one without a "selectchanged",
+// which a catalogue page would take as its first showing and load.
+TEST_F(Tabs, TheSelectedTabButtonIsTheShownTabs) {
+    Open();
+    auto selected = [&] {
+        std::string which;
+        for (int i = 0; i < 5; ++i)
+            if (static_cast<UiToolkit::COptionUI*>(frame_->Find(kTabButtons[i]))->IsSelected())
+                which += static_cast<char>('0' + i);
+        return which.empty() ? std::string("none") : which;
+    };
+    auto selectchanged = [&] {
+        int n = 0;
+        for (int i = 0; i < MainFrameWnd::kTabCount; ++i) n += page(i).Count(L"selectchanged");
+        return n;
+    };
+    EXPECT_EQ("0", selected());
+    const struct {
+        const char* road;
+        std::function<void()> go;
+        int tab;
+        const char* buttons;
+        int selectchanged;  // reaching the pages
+    } roads[] = {
+        {"login button to the home page", [&] {
+             frame_->Button(L"login_btn")->SetText(MainFrameTexts::kMyHome);
+             ClickAndWait(L"login_btn");
+         }, 6, "none", 0},
+        {"tab button 3 from the home page", [&] { ClickAndWait(kTabButtons[3]); }, 3, "3", 1},
+        {"download centre", [&] { ClickAndWait(L"download_mgr_btn"); }, 5, "none", 0},
+        {"back from the download centre", [&] {
+             frame_->manager().EmitNotify(nullptr, L"back_from_download_page", 0, 0, true);
+             Drain();
+         }, 3, "3", 0},
+        {"home page, then a favourite's detail", [&] {
+             frame_->ShowTab(6);
+             ::PostMessageW(hwnd(), WM_CLICK_DETAIL_ON_COLLECT, 0, 1001);
+             wintest::PumpUntil([&] { return page(1).Count(L"click_detail_on_collect") == 1; }, 3000);
+         }, 1, "1", 0},
+        {"switch back to the home page", [&] {
+             frame_->manager().EmitNotify(nullptr, L"switch_back_to_homepage", 0, 0, true);
+             Drain();
+         }, 6, "none", 0},
+        {"logout", [&] {
+             ::PostMessageW(hwnd(), WM_LOGOUT, 0, 0);
+             wintest::PumpUntil([&] { return frame_->SelectedTab() == 0; }, 3000);
+         }, 0, "0", 0},
+    };
+    for (const auto& r : roads) {
+        for (int i = 0; i < MainFrameWnd::kTabCount; ++i) page(i).Clear();
+        r.go();
+        EXPECT_EQ(r.tab, frame_->SelectedTab()) << r.road;
+        EXPECT_EQ(r.buttons, selected()) << r.road;
+        EXPECT_EQ(r.selectchanged, selectchanged()) << r.road;
     }
 }
 

@@ -4,6 +4,7 @@
 // wheel does nothing; a broken menu skin closes the menu.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include "client/core/startup/main_window_handle.h"
@@ -91,6 +92,38 @@ TEST_F(PopupMenus, TrayAndSettingsItemsPostTheirCommands) {
         EXPECT_EQ(WM_MENU_COMMAND, main_->commands[0].first);
         EXPECT_EQ(c.command, main_->commands[0].second);
     }
+}
+
+// Every item's text ends inside the menu's border, in the menu's font.
+TEST_F(PopupMenus, ItemTextsStayInsideTheBorder) {
+    const struct {
+        std::function<MenuWnd*()> make;
+        const wchar_t* cls;
+        std::vector<const wchar_t*> items;
+    } menus[] = {
+        {[] { return new TrayMenu; }, L"tray_menu", {L"menu_open", L"menu_setting", L"menu_about", L"menu_exit"}},
+        {[] { return new SettingMenu(POINT{300, 40}); }, L"setting_menu", {L"menu_setting", L"menu_about"}},
+        {[] { return new MenuAddScheme(7); }, L"add_scheme_menu", {L"add_soft_to_scheme"}},
+    };
+    for (const auto& m : menus) {
+        MenuWnd* menu = m.make();
+        HWND hwnd = Open(menu, POINT{400, 140}, m.cls);
+        ASSERT_TRUE(hwnd);
+        RECT client;
+        ::GetClientRect(hwnd, &client);
+        const LONG border = 1;
+        for (const wchar_t* name : m.items) {
+            auto* item = static_cast<UiToolkit::IContainerUI*>(
+                menu->Manager().FindControl(name)->FindInterface(L"IContainer"));
+            ASSERT_TRUE(item && item->GetCount() == 1) << name;
+            auto* label = static_cast<UiToolkit::CLabelUI*>(item->GetItemAt(0)->FindInterface(L"Label"));
+            ASSERT_TRUE(label) << name;
+            EXPECT_LE(wintest::TextOverrun(label, client.right - border), 0) << name;
+        }
+        wintest::PressKey(hwnd, VK_ESCAPE);
+        EXPECT_TRUE(Closes(hwnd));
+    }
+    EXPECT_TRUE(main_->commands.empty());
 }
 
 TEST_F(PopupMenus, WhereTheyOpen) {

@@ -74,6 +74,57 @@ void PressKey(HWND hwnd, WPARAM key) {
     ::PostMessageW(hwnd, WM_KEYUP, key, 0xC0000001);
 }
 
+SIZE TextExtent(UiToolkit::CLabelUI* label, const wchar_t* text) {
+    SIZE size = {0, 0};
+    UiToolkit::CWindowManagerUI* manager = label->GetManager();
+    HDC dc = manager ? manager->GetWindowDC() : nullptr;
+    UiToolkit::TUiFontInfo* font = manager ? manager->FontAt(label->GetFont()) : nullptr;
+    if (!dc || !font) return size;
+    HGDIOBJ old = ::SelectObject(dc, font->hFont);
+    ::GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &size);
+    ::SelectObject(dc, old);
+    return size;
+}
+
+int TextOverrun(UiToolkit::CLabelUI* label, LONG limit) {
+    const RECT& box = label->GetBounds();
+    const RECT pad = label->GetTextPadding();
+    const LONG right = box.right - pad.right < limit ? box.right - pad.right : limit;
+    const SIZE text = TextExtent(label, label->GetText());
+    return static_cast<int>(box.left + pad.left + text.cx - right);
+}
+
+bool SaveWindowShot(HWND hwnd, const char* path) {
+    RECT rc;
+    ::GetWindowRect(hwnd, &rc);
+    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    HDC screen = ::GetDC(nullptr);
+    HDC mem = ::CreateCompatibleDC(screen);
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP dib = ::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = ::SelectObject(mem, dib);
+    ::BitBlt(mem, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY);
+    ::SelectObject(mem, old);
+    const DWORD stride = (w * 3 + 3) & ~3u, size = stride * h;
+    BITMAPFILEHEADER fh = {};
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof(fh) + sizeof(bi.bmiHeader);
+    fh.bfSize = fh.bfOffBits + size;
+    std::string data(reinterpret_cast<const char*>(&fh), sizeof fh);
+    data.append(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
+    data.append(static_cast<const char*>(bits), size);
+    ::DeleteObject(dib);
+    ::DeleteDC(mem);
+    ::ReleaseDC(nullptr, screen);
+    return test_support::WriteFileBytes(test_support::WinePath(path), data);
+}
+
 namespace {
 std::map<UINT_PTR, std::function<void()>>& Steps() {
     static std::map<UINT_PTR, std::function<void()>> steps;

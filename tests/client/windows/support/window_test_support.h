@@ -12,6 +12,7 @@
 
 #include "client/windows/main/live_targets.h"
 #include "uitoolkit/controls/container.h"
+#include "uitoolkit/controls/label.h"
 #include "uitoolkit/core/control.h"
 #include "uitoolkit/core/notify.h"
 #include "uitoolkit/window/window_impl_base.h"
@@ -33,6 +34,16 @@ void ClickAt(HWND hwnd, POINT client);
 void ClickControl(HWND hwnd, UiToolkit::CControlUI* control);
 // Posts a key down and up to `hwnd`.
 void PressKey(HWND hwnd, WPARAM key);
+
+// The width and height of `text` in the font that `label` draws with.
+SIZE TextExtent(UiToolkit::CLabelUI* label, const wchar_t* text);
+// How many pixels of `label`'s text run past the room its padding leaves,
+// or past `limit` (a right edge in the window) when that is nearer; 0 or
+// less when the text fits.
+int TextOverrun(UiToolkit::CLabelUI* label, LONG limit);
+
+// Writes the screen under `hwnd` as a 24-bit BMP at a Linux `path`.
+bool SaveWindowShot(HWND hwnd, const char* path);
 
 // Runs `step` once, `delay_ms` from now, from whatever message loop runs
 // then (a thread timer): the way to act inside a modal loop.
