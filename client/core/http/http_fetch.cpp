@@ -151,7 +151,7 @@ bool HttpFetchFile(const std::wstring& url, const std::wstring& file_path, const
         *filled = 0;
         while (*filled < want) {
             DWORD got = 0;
-            if (!reader.Read(buffer.get() + *filled, want - *filled, &got) || got == 0) return false;
+            if (!reader.ReadInPlace(buffer.get() + *filled, want - *filled, &got) || got == 0) return false;
             *filled += got;
         }
         return true;
@@ -169,7 +169,7 @@ bool HttpFetchFile(const std::wstring& url, const std::wstring& file_path, const
     while (ok && count < length) {
         DWORD want = length - count < piece ? static_cast<DWORD>(length - count) : piece;
         DWORD got = 0;
-        ok = reader.Read(buffer.get(), want, &got) && got != 0 && WriteAll(file, buffer.get(), got);
+        ok = reader.ReadInPlace(buffer.get(), want, &got) && got != 0 && WriteAll(file, buffer.get(), got);
         count += got;
     }
     CloseHandle(file);

@@ -119,16 +119,29 @@ bool SimpleHttpReader::Read(void* buffer, DWORD size, DWORD* read) {
         if (!scratch_) return false;
     }
     DWORD total = 0;
+    if (!ReadFill(scratch_.get(), size, &total)) return false;
+    if (total) memcpy(buffer, scratch_.get(), total);
+    *read = total;
+    return true;
+}
+
+bool SimpleHttpReader::ReadInPlace(void* buffer, DWORD size, DWORD* read) {
+    if (timeout_ == 0) return Read(buffer, size, read);
+    if (!request_ || broken_) return false;
+    return ReadFill(static_cast<char*>(buffer), size, read);
+}
+
+bool SimpleHttpReader::ReadFill(char* into, DWORD size, DWORD* read) {
+    DWORD total = 0;
     while (total < size) {
         DWORD count = 0;
-        if (!InternetReadFile(request, scratch_.get() + total, size - total, &count)) {
+        if (!InternetReadFile(request_, into + total, size - total, &count)) {
             broken_ = true;  // the time-out passed: the answer is not trusted further
             return ok_ = false;
         }
         if (count == 0) break;
         total += count;
     }
-    if (total) memcpy(buffer, scratch_.get(), total);
     *read = total;
     return ok_ = true;
 }

@@ -31,6 +31,11 @@ public:
     // its end. A timed read fills the whole `size` unless the body ends
     // first; after a time-out `buffer` and `read` are left untouched.
     bool Read(void* buffer, DWORD size, DWORD* read);
+    // The same for a caller that drops `buffer` when the read fails: a timed
+    // read goes straight into it (a fresh block of memory for a copy costs
+    // more under Wine than the transfer itself), so a failed read may have
+    // written part of it.
+    bool ReadInPlace(void* buffer, DWORD size, DWORD* read);
 
     bool GetLocation(std::wstring* out);
     // The status code; false when the answer has none.
@@ -47,6 +52,9 @@ public:
     unsigned short port() const { return port_; }
 
 private:
+    // Fills `into` up to `size` bytes or the end of the body.
+    bool ReadFill(char* into, DWORD size, DWORD* read);
+
     unsigned short port_;
     DWORD extra_flags_;
     DWORD timeout_;

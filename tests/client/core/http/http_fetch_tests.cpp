@@ -187,6 +187,13 @@ TEST_F(HttpFetch, TimedFetchesStartNoThread) {
     const std::wstring target = dir + L"\\kept.png";
     const std::wstring url = service.url(L"/files/kept.bin?size=3000");
     ASSERT_TRUE(HttpFetchFile(url, target));
+    // The count sees a thread start at all.
+    const LONG counted = g_threads_started;
+    HANDLE probe = CreateThread(nullptr, 0, [](LPVOID) -> DWORD { return 0; }, nullptr, 0, nullptr);
+    ASSERT_TRUE(probe != nullptr);
+    WaitForSingleObject(probe, INFINITE);
+    CloseHandle(probe);
+    ASSERT_LT(counted, g_threads_started) << "thread starts are not counted";
     const LONG before = g_threads_started;
     for (int i = 0; i < 20; ++i) ASSERT_TRUE(HttpFetchFile(url, target)) << i;
     // Room for a thread or two of WinINet's own.
