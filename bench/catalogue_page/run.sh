@@ -15,20 +15,27 @@ median() { sort -n | awk '{a[NR]=$1} END {printf "%.2f", a[int((NR+1)/2)]}'; }
 
 ours=()
 rows=()
+STAGES=$(mktemp -d)
+trap 'rm -rf "$STAGES"' EXIT
 for i in $(seq 1 "$ROUNDS"); do
   folder=$(mktemp -d)
   cp -r "$KELVORA_BUILD/dist/." "$folder/"
+  curl -s -o /dev/null "$BASE/_ctl/reset"
   out=$("$KELVORA_BUILD/wine-run.sh" "$KELVORA_BUILD/bench/catalogue_page/catalogue_page_bench.exe" \
         "$("$KELVORA_BUILD/wine-run.sh" winepath -w "$folder" 2>/dev/null | tr -d '\r')" | tr -d '\r')
   rm -rf "$folder"
   ms=$(echo "$out" | awk -F': ' '/^catalogue_page_first_load_ms/ {print $2}')
   [ -n "$ms" ] || { echo "catalogue_page_bench failed: $out" >&2; exit 1; }
+  mkdir -p "$STAGES/$i"
+  echo "$out" > "$STAGES/$i/out.txt"
+  curl -s -o "$STAGES/$i/log.json" "$BASE/_ctl/log"
   ours+=("$ms")
   rows+=("$(echo "$out" | awk -F': ' '/^catalogue_page_rows_shown_ms/ {print $2}')")
 done
 ours_ms=$(printf '%s\n' "${ours[@]}" | median)
 echo "catalogue_page_rows_shown_median_ms: $(printf '%s\n' "${rows[@]}" | median)"
 echo "catalogue_page_first_load_median_ms: $ours_ms"
+python3 "$(dirname "$0")/stages.py" "$STAGES"/*
 
 ids=$(curl -s "$BASE/rank/${CATEGORY}_1_20" | python3 -c 'import json,sys; print(" ".join(e["soft_id"] for e in json.load(sys.stdin)["soft_info"]))')
 subs=$(curl -s "$BASE/class" | python3 -c "import json,sys; print(' '.join(c['class_id'] for c in json.load(sys.stdin) if c['pclass_id'] == '$CATEGORY'))")

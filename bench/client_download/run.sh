@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # A 64 MiB download clicked in the real client (the detail page's "下载"),
-# from the click to the complete file on disk, against curl fetching the
+# from the first request it causes to the complete file on disk, against curl fetching the
 # same file from the same local service in the same run. Prints both rates
 # and their ratio (ours / curl).
 set -euo pipefail

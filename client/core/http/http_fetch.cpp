@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <shlwapi.h>
 #include <stdio.h>
+#include <new>
 #include <vector>
 #include "client/core/http/download_observer.h"
 #include "client/core/http/http_reader.h"
@@ -10,9 +11,9 @@ namespace {
 
 // Progress goes out per 8192-byte chunk. The network is read in pieces that
 // grow while reads come back at once and shrink when one takes long: small
-// reads would cap a fast link (every read is a round of system calls, and a
-// worker hand-over for a timed reader), and a large read on a slow link would
-// hold back progress and stop requests (WinINet fills the whole piece).
+// reads would cap a fast link (every read is a round of system calls), and a
+// large read on a slow link would hold back progress and stop requests
+// (WinINet fills the whole piece).
 const DWORD kChunk = 8192;
 const DWORD kMaxPiece = 1024 * 1024;
 const DWORD kFetchTimeoutMs = 5000;
@@ -127,6 +128,10 @@ HANDLE CreateTempBeside(const std::wstring& target, std::wstring* temp) {
 }  // namespace
 
 bool HttpFetchFile(const std::wstring& url, const std::wstring& file_path) {
+    return HttpFetchFile(url, file_path, FetchedHeadCheck());
+}
+
+bool HttpFetchFile(const std::wstring& url, const std::wstring& file_path, const FetchedHeadCheck& check) {
     SimpleHttpReader reader(kFetchTimeoutMs);
     if (!reader.OpenUrl(url)) return false;
     DWORD status = 0;
@@ -134,28 +139,41 @@ bool HttpFetchFile(const std::wstring& url, const std::wstring& file_path) {
     if (!reader.QueryStatus(&status) || status != 200) return false;
     if (!reader.QueryContentLength(&length)) return false;
 
+    // Sized by the announced length (an icon is a few hundred bytes), and
+    // not zero-filled: each read overwrites what it hands on.
+    const DWORD piece = length < static_cast<int64_t>(kMaxPiece) ? static_cast<DWORD>(length) : kMaxPiece;
+    std::unique_ptr<char[]> buffer(new (std::nothrow) char[piece ? piece : 1]);
+    if (!buffer) return false;
+    // The first piece is filled whole before anything is written, so the
+    // check sees the head of the body in memory; the timed reader gives up
+    // only on a pause in the data, so large pieces are safe here.
+    auto fill = [&](DWORD want, DWORD* filled) {
+        *filled = 0;
+        while (*filled < want) {
+            DWORD got = 0;
+            if (!reader.ReadInPlace(buffer.get() + *filled, want - *filled, &got) || got == 0) return false;
+            *filled += got;
+        }
+        return true;
+    };
+    DWORD first = 0;
+    if (!fill(piece, &first)) return false;
+    if (check && !check(buffer.get(), first, length)) return false;
+
     std::wstring temp;
     HANDLE file = CreateTempBeside(file_path, &temp);
     if (file == INVALID_HANDLE_VALUE) return false;
-    // The timed reader keeps going while data arrives, so large pieces are
-    // safe here.
-    std::vector<char> buffer(kMaxPiece);
-    int64_t count = 0;
-    bool written = true;
-    // Stops at the announced length: waiting for the end of the body would
-    // cost one more round on the worker.
-    while (count < length) {
+    bool ok = WriteAll(file, buffer.get(), first);
+    int64_t count = first;
+    // Stops at the announced length: no read waits for the end of the body.
+    while (ok && count < length) {
+        DWORD want = length - count < piece ? static_cast<DWORD>(length - count) : piece;
         DWORD got = 0;
-        if (!reader.Read(buffer.data(), kMaxPiece, &got) || got == 0) break;
-        if (!WriteAll(file, buffer.data(), got)) {
-            written = false;
-            break;
-        }
+        ok = reader.ReadInPlace(buffer.get(), want, &got) && got != 0 && WriteAll(file, buffer.get(), got);
         count += got;
     }
     CloseHandle(file);
-    bool ok = written && count == length &&
-              MoveFileExW(temp.c_str(), file_path.c_str(), MOVEFILE_REPLACE_EXISTING);
+    ok = ok && count == length && MoveFileExW(temp.c_str(), file_path.c_str(), MOVEFILE_REPLACE_EXISTING);
     if (!ok) DeleteFileW(temp.c_str());
     return ok;
 }
@@ -240,7 +258,11 @@ bool HttpDownloadFile(const std::wstring& host, const std::wstring& path,
         if (observer) observer->OnRestartFromZero();
     }
 
-    std::vector<char> buffer(kMaxPiece);
+    std::unique_ptr<char[]> buffer(new (std::nothrow) char[kMaxPiece]);  // not zero-filled
+    if (!buffer) {
+        CloseHandle(file);
+        return false;
+    }
     PieceSize piece(kMaxPiece);
     int64_t received = 0;  // bytes written and reported
     bool ok = true;
@@ -248,12 +270,12 @@ bool HttpDownloadFile(const std::wstring& host, const std::wstring& path,
     DWORD tick = GetTickCount();
     while (!stopped) {
         DWORD got = 0;
-        if (!reader->Read(buffer.data(), piece.size(), &got) || got == 0) {
+        if (!reader->Read(buffer.get(), piece.size(), &got) || got == 0) {
             ok = received == remaining;
             break;
         }
         piece.Update(got, GetTickCount() - tick);
-        if (!WriteAll(file, buffer.data(), got)) {
+        if (!WriteAll(file, buffer.get(), got)) {
             ok = false;
             break;
         }

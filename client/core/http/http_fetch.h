@@ -1,5 +1,6 @@
 #pragma once
 #include <stdint.h>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -16,6 +17,11 @@ const int64_t kMaxMemoryBody = 64LL * 1024 * 1024;
 // target, which replaces the target only when the whole body arrived, so a
 // failed refresh keeps the last good file.
 bool HttpFetchFile(const std::wstring& url, const std::wstring& file_path);
+// The same, with a look at the body before anything is written: `check`
+// gets the first piece (the whole body, or its first MiB) and the announced
+// length; when it says no, nothing is written and the fetch fails.
+typedef std::function<bool(const char* head, size_t size, int64_t length)> FetchedHeadCheck;
+bool HttpFetchFile(const std::wstring& url, const std::wstring& file_path, const FetchedHeadCheck& check);
 
 // The Location header of `path` on `host`, without following a redirect.
 bool HttpGetLocation(const std::wstring& host, const std::wstring& path, std::wstring* location);

@@ -1,48 +1,23 @@
 #include "client/core/http/http_reader.h"
 #include <stdio.h>
-#include <functional>
+#include <new>
 #include <vector>
 #include "client/core/startup/host_config.h"
 #include "client/core/http/http_url.h"
 #include "foundation/ke/critical_section.h"
-#include "foundation/ke/task_mgr.h"
-#include "foundation/ke/thread_single.h"
-
-// The worker's loop, shared with its thread, so a reader can go at once even
-// while its worker is still inside an abandoned WinINet call.
-struct SimpleHttpReader::Worker {
-    ke::thread_task_mgr loop;
-    // Set by a step on the worker whenever it makes progress and when it
-    // ends; the caller's time-out counts from the last signal.
-    HANDLE signal;
-    Worker() : loop(nullptr, "kthread_task_mgr"), signal(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
-    ~Worker() {
-        if (signal) CloseHandle(signal);
-    }
-};
-
-// One WinINet call made on the worker, shared with its task. The caller gives
-// up on it after a time-out without progress; a call that finishes later
-// writes only into the step's own memory. No step creates a handle
-// (InternetConnectW runs on the caller), so a late step leaves nothing open.
-struct SimpleHttpReader::Step {
-    std::function<bool(Step*)> call;
-    ke::critical_section lock;
-    bool finished = false;
-    bool ok = false;
-    std::vector<char> data;
-    DWORD count = 0;
-    HANDLE signal = nullptr;  // the worker's progress signal
-};
 
 namespace {
 
-bool Guarded(SimpleHttpReader::Step* step) {
-    try {
-        return step->call(step);
-    } catch (...) {
-        return false;
-    }
+// One WinINet session for the whole process: opening one reads the proxy
+// settings from the registry, a few milliseconds per request under Wine.
+// Sessions are safe to share between threads; every setting a reader needs
+// (flags, time-outs) goes on its own request handle. Never closed.
+HINTERNET SharedSession() {
+    static ke::critical_section* lock = new ke::critical_section;
+    static HINTERNET session = nullptr;
+    ke::scoped_lock guard(*lock);
+    if (!session) session = InternetOpenW(L"Vantrel", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    return session;
 }
 
 }  // namespace
@@ -51,65 +26,15 @@ SimpleHttpReader::SimpleHttpReader(DWORD timeout_ms, DWORD extra_flags)
     : port_(INTERNET_DEFAULT_HTTP_PORT),
       extra_flags_(extra_flags),
       timeout_(timeout_ms),
-      session_(nullptr),
       connection_(nullptr),
       request_(nullptr),
       ok_(true),
-      broken_(false) {
-    if (timeout_ == 0) return;
-    std::shared_ptr<Worker> worker = std::make_shared<Worker>();
-    if (!worker->signal) {
-        broken_ = true;
-        return;
-    }
-    ke::thread_single* thread = new ke::thread_single([worker]() { worker->loop.run(); });
-    thread->set_auto_delete(nullptr);
-    if (thread->create_threads(1) != 1) {
-        delete thread;
-        broken_ = true;  // no worker: every timed step fails
-        return;
-    }
-    thread->resume_all();
-    worker_ = worker;
-}
+      broken_(false),
+      scratch_size_(0) {}
 
 SimpleHttpReader::~SimpleHttpReader() {
-    // Closing the handles makes a call still running on the worker return.
     CloseRequest();
     if (connection_) InternetCloseHandle(connection_);
-    if (session_) InternetCloseHandle(session_);
-    if (worker_) {
-        worker_->loop.stop();
-        worker_->loop.loop().post(ke::task());  // wakes an idle wait at once
-    }
-}
-
-bool SimpleHttpReader::RunStep(const std::shared_ptr<Step>& step) {
-    if (!worker_) {
-        step->ok = Guarded(step.get());
-        return step->ok;
-    }
-    if (broken_) return false;
-    std::shared_ptr<Worker> worker = worker_;
-    step->signal = worker->signal;
-    ResetEvent(worker->signal);
-    bool queued = worker->loop.loop().post([step, worker]() {
-        bool ok = Guarded(step.get());
-        ke::scoped_lock guard(step->lock);
-        step->ok = ok;
-        step->finished = true;
-        SetEvent(worker->signal);
-    });
-    // The step is given up only after a whole time-out without progress.
-    for (;;) {
-        DWORD waited = queued ? WaitForSingleObject(worker->signal, timeout_) : WAIT_FAILED;
-        ke::scoped_lock guard(step->lock);
-        if (step->finished) return step->ok;
-        if (waited != WAIT_OBJECT_0) {
-            broken_ = true;
-            return false;
-        }
-    }
 }
 
 bool SimpleHttpReader::Connect(const std::wstring& host) {
@@ -117,27 +42,15 @@ bool SimpleHttpReader::Connect(const std::wstring& host) {
     // A second connect replaces the first rather than leaking its handles.
     CloseRequest();
     if (connection_) InternetCloseHandle(connection_);
-    if (session_) InternetCloseHandle(session_);
-    connection_ = session_ = nullptr;
+    connection_ = nullptr;
     std::wstring name;
     if (!SplitHostPort(host, INTERNET_DEFAULT_HTTP_PORT, &name, &port_)) return false;
-    session_ = InternetOpenW(L"Vantrel", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
-    if (!session_) return false;
-    if (timeout_ != 0) {
-        DWORD value = timeout_;
-        InternetSetOptionW(session_, INTERNET_OPTION_CONNECT_TIMEOUT, &value, sizeof value);
-        InternetSetOptionW(session_, INTERNET_OPTION_SEND_TIMEOUT, &value, sizeof value);
-        InternetSetOptionW(session_, INTERNET_OPTION_RECEIVE_TIMEOUT, &value, sizeof value);
-    }
+    HINTERNET session = SharedSession();
+    if (!session) return false;
     // InternetConnectW only records the server (the connection is made at
-    // the first send), so it needs no worker.
-    connection_ = InternetConnectW(session_, name.c_str(), port_, nullptr, nullptr,
-                                   INTERNET_SERVICE_HTTP, 0, 0);
+    // the first send, and kept-alive sockets are pooled per server).
+    connection_ = InternetConnectW(session, name.c_str(), port_, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0);
     ok_ = connection_ != nullptr;
-    if (!ok_) {
-        InternetCloseHandle(session_);
-        session_ = nullptr;
-    }
     return ok_;
 }
 
@@ -152,19 +65,19 @@ bool SimpleHttpReader::OpenRequest(const std::wstring& path, int64_t offset) {
                                     INTERNET_FLAG_EXISTING_CONNECT | INTERNET_FLAG_NO_UI,
                                 0);
     if (!request_) return false;
-    std::wstring header;
-    if (offset >= 0) {
-        wchar_t text[64];
-        swprintf(text, 64, L"Range: bytes=%lld-\r\n", static_cast<long long>(offset));
-        header = text;
+    if (timeout_ != 0) {
+        // WinINet's own time-outs bound the send, which runs on this thread:
+        // connecting, sending and waiting for the headers each give up after
+        // the time-out without progress.
+        DWORD value = timeout_;
+        InternetSetOptionW(request_, INTERNET_OPTION_CONNECT_TIMEOUT, &value, sizeof value);
+        InternetSetOptionW(request_, INTERNET_OPTION_SEND_TIMEOUT, &value, sizeof value);
+        InternetSetOptionW(request_, INTERNET_OPTION_RECEIVE_TIMEOUT, &value, sizeof value);
     }
-    HINTERNET request = request_;
-    std::shared_ptr<Step> step = std::make_shared<Step>();
-    step->call = [request, header](Step*) {
-        return HttpSendRequestW(request, header.empty() ? nullptr : header.c_str(),
-                                header.empty() ? 0 : static_cast<DWORD>(-1), nullptr, 0) != FALSE;
-    };
-    ok_ = RunStep(step);
+    wchar_t header[64] = L"";
+    if (offset >= 0) swprintf(header, 64, L"Range: bytes=%lld-\r\n", static_cast<long long>(offset));
+    ok_ = HttpSendRequestW(request_, *header ? header : nullptr, *header ? static_cast<DWORD>(-1) : 0,
+                           nullptr, 0) != FALSE;
     if (!ok_) CloseRequest();
     return ok_;
 }
@@ -188,49 +101,49 @@ bool SimpleHttpReader::Open(const std::wstring& host, const std::wstring& path, 
 bool SimpleHttpReader::Read(void* buffer, DWORD size, DWORD* read) {
     if (!request_) return false;
     HINTERNET request = request_;
-    if (!worker_) {
+    if (timeout_ == 0) {
         DWORD count = 0;
         ok_ = InternetReadFile(request, buffer, size, &count) != FALSE;
         if (ok_) *read = count;
         return ok_;
     }
-    // The worker reads into memory of its own: after a time-out the caller's
-    // buffer may be gone before the call returns.
-    std::shared_ptr<Step> step = std::make_shared<Step>();
-    // Read in pieces, signalling each, so a slow but live host is not taken
-    // for a stalled one. The pieces grow while they arrive at once (each
-    // WinINet read costs system calls) and shrink when one is slow.
-    step->call = [request, size](Step* s) {
-        const DWORD kFirstPiece = 16 * 1024;
-        s->data.resize(size);
-        DWORD total = 0;
-        DWORD piece = kFirstPiece;
-        while (total < size) {
-            DWORD want = size - total < piece ? size - total : piece;
-            DWORD count = 0;
-            DWORD before = GetTickCount();
-            if (!InternetReadFile(request, s->data.data() + total, want, &count)) return false;
-            if (count == 0) break;
-            DWORD took = GetTickCount() - before;
-            total += count;
-            s->count = total;
-            SetEvent(s->signal);
-            if (count == want && took < 30 && piece < (1u << 30)) {
-                piece *= 2;
-            } else if (took > 500 && piece > kFirstPiece) {
-                piece /= 2;
-            }
-        }
-        s->count = total;
-        return true;
-    };
-    ok_ = RunStep(step);
-    if (ok_) {
-        DWORD count = step->count <= size ? step->count : size;
-        if (count) memcpy(buffer, step->data.data(), count);
-        *read = count;
+    // Timed: WinINet's receive time-out (set on the request) ends any wait
+    // for data that passes it without a byte; a host that keeps sending,
+    // however slowly, goes on. The body goes into memory of the reader's own
+    // first, so a read that fails half-way leaves the caller's buffer as it
+    // was. Not zero-filled: every byte handed on was read into it first.
+    if (broken_) return false;
+    if (scratch_size_ < size) {
+        scratch_.reset(new (std::nothrow) char[size]);
+        scratch_size_ = scratch_ ? size : 0;
+        if (!scratch_) return false;
     }
-    return ok_;
+    DWORD total = 0;
+    if (!ReadFill(scratch_.get(), size, &total)) return false;
+    if (total) memcpy(buffer, scratch_.get(), total);
+    *read = total;
+    return true;
+}
+
+bool SimpleHttpReader::ReadInPlace(void* buffer, DWORD size, DWORD* read) {
+    if (timeout_ == 0) return Read(buffer, size, read);
+    if (!request_ || broken_) return false;
+    return ReadFill(static_cast<char*>(buffer), size, read);
+}
+
+bool SimpleHttpReader::ReadFill(char* into, DWORD size, DWORD* read) {
+    DWORD total = 0;
+    while (total < size) {
+        DWORD count = 0;
+        if (!InternetReadFile(request_, into + total, size - total, &count)) {
+            broken_ = true;  // the time-out passed: the answer is not trusted further
+            return ok_ = false;
+        }
+        if (count == 0) break;
+        total += count;
+    }
+    *read = total;
+    return ok_ = true;
 }
 
 bool SimpleHttpReader::QueryHeader(DWORD query, std::wstring* out) {

@@ -5,11 +5,11 @@
 #include <memory>
 #include <string>
 
-// One GET request over WinINet. With a time-out, every blocking WinINet step
-// runs on a private worker and is abandoned when the time-out passes without
-// progress (a read that keeps receiving goes on); WinINet's own connect, send
-// and receive time-outs are set to the same value. Without a
-// time-out every step runs on the caller's thread. One reader serves one
+// One GET request over WinINet, every step on the caller's thread. With a
+// time-out, WinINet's own connect, send and receive time-outs are set to it:
+// a step gives up when the time-out passes without progress (a read that
+// keeps receiving goes on). No thread is started: a thread per request
+// costs more than a small fetch on a loaded machine. One reader serves one
 // request (or, through CloseRequest, a batch on one connection).
 class SimpleHttpReader {
 public:
@@ -28,8 +28,14 @@ public:
     bool Open(const std::wstring& host, const std::wstring& path, int64_t offset = -1);
 
     // Reads the next piece of the body; a successful read of 0 bytes marks
-    // its end. After a time-out `buffer` and `read` are left untouched.
+    // its end. A timed read fills the whole `size` unless the body ends
+    // first; after a time-out `buffer` and `read` are left untouched.
     bool Read(void* buffer, DWORD size, DWORD* read);
+    // The same for a caller that drops `buffer` when the read fails: a timed
+    // read goes straight into it (a fresh block of memory for a copy costs
+    // more under Wine than the transfer itself), so a failed read may have
+    // written part of it.
+    bool ReadInPlace(void* buffer, DWORD size, DWORD* read);
 
     bool GetLocation(std::wstring* out);
     // The status code; false when the answer has none.
@@ -45,19 +51,18 @@ public:
     HINTERNET request() const { return request_; }
     unsigned short port() const { return port_; }
 
-    struct Step;
-    struct Worker;
-
 private:
-    bool RunStep(const std::shared_ptr<Step>& step);
+    // Fills `into` up to `size` bytes or the end of the body.
+    bool ReadFill(char* into, DWORD size, DWORD* read);
 
     unsigned short port_;
     DWORD extra_flags_;
     DWORD timeout_;
-    HINTERNET session_;
     HINTERNET connection_;
     HINTERNET request_;
     bool ok_;
-    bool broken_;  // a step timed out: its call may still be running
-    std::shared_ptr<Worker> worker_;
+    bool broken_;  // a timed read failed: later reads fail too
+    // A timed read's own memory, grown to the largest read, never zero-filled.
+    std::unique_ptr<char[]> scratch_;
+    DWORD scratch_size_;
 };

@@ -79,11 +79,17 @@ void IconDownloader::Work(int32_t id, IconKind kind, int attempt) {
     std::wstring relative = IconRelativePath(kind, id);
     // The folder is created before the fetch: a first run has no skin\temp.
     std::wstring file = IconFilePath(kind, id);
-    bool fetched = HttpFetchFile(IconUrl(kind, id), file);
-    if (fetched && !IconFileAcceptable(file, "IconDownloader::Work", id)) {
+    // The picture's header is judged on the bytes in memory, before the
+    // file is written.
+    bool refused = false;
+    bool fetched = HttpFetchFile(IconUrl(kind, id), file, [&](const char* head, size_t size, int64_t length) {
+        refused = !IconBytesAcceptable(head, size, length, "IconDownloader::Work", id);
+        return !refused;
+    });
+    if (refused) {
         // The service answered, with a picture no row may decode: asking
         // again would bring the same. The waiters fall back as for a
-        // missing icon.
+        // missing icon, and an older file of that id goes too.
         DeleteFileW(file.c_str());
         Finish(id, kind, nullptr);
         return;

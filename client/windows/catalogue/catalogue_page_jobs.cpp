@@ -4,6 +4,7 @@
 // hands them to the page in a posted message; the request number goes with
 // them, so the page shows only the newest request's result.
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -11,6 +12,8 @@
 #include "client/core/catalogue/soft_class_mgr.h"
 #include "client/core/catalogue/soft_info_mgr.h"
 #include "client/core/catalogue/soft_search.h"
+#include "client/core/icons/icon_downloader.h"
+#include "client/core/icons/local_icon_mgr.h"
 #include "client/core/startup/main_window_handle.h"
 #include "client/windows/catalogue/catalogue_page.h"
 #include "client/windows/catalogue/catalogue_page_shared.h"
@@ -41,9 +44,23 @@ void PostToPage(UINT msg, WPARAM wParam, LPARAM page) {
     ::PostMessageW(MainWindowHandle(), msg, wParam, page);
 }
 
+// The icons are the longest road of a page's first showing: each is asked
+// for as soon as the ranking names its software, in ranking order, while
+// the records are still on their way. The row asks again when it is shown
+// and then joins the download under way (or finds the icon done); an icon
+// already on disk is not asked for.
+void AskForIcons(const std::vector<RankEntry>& entries) {
+    for (const RankEntry& entry : entries) {
+        std::wstring known;
+        if (SoftIcon::Instance().GetIconPath(entry.first, &known)) continue;
+        IconDownloader::Instance().RequestSoftIcon(entry.first, [](int32_t, const wchar_t*) {});
+    }
+}
+
 // Steps 4 to 7 of a ranking load: the ranking, the records, one row per
-// software that has a record, posted to the page.
-void LoadRanking(const RankLoad& load, int32_t type_id) {
+// software that has a record, posted to the page. `before_records` runs
+// once the ranking is known (or failed), before the records are fetched.
+void LoadRanking(const RankLoad& load, int32_t type_id, const std::function<void()>& before_records) {
     RankResult* result = new RankResult;
     result->page = load.page_number;
     result->sub_type = load.sub_type;
@@ -55,6 +72,10 @@ void LoadRanking(const RankLoad& load, int32_t type_id) {
     if (result->ok) {
         std::stable_sort(entries.begin(), entries.end(),
                          [](const RankEntry& a, const RankEntry& b) { return a.second > b.second; });
+        AskForIcons(entries);
+    }
+    if (before_records) before_records();
+    if (result->ok) {
         SoftMap ids;
         for (const RankEntry& entry : entries) ids[entry.first] = SoftwarePtr();
         result->ok = SoftInfoMgr::Instance().FetchSofts(&ids, load.refresh);
@@ -78,11 +99,15 @@ void DownloadRankSoftFromMainType(const RankLoad& load) {
     SoftClassInfo top;
     if (SoftClassMgr::Instance().FindTopClass(load.shared->title, &top))
         load.shared->main_type_id.store(top.class_id);
-    if (SoftClassMgr::Instance().HasSubClasses()) PostToPage(WM_PAGE_SHOW_SOFT_TYPES, 0, load.page);
-    LoadRanking(load, load.shared->main_type_id.load());
+    // The sub-categories are posted once the ranking is in and its icons are
+    // asked for: their own icons then queue behind the rows' on the icon
+    // pool, not ahead of them. They still reach the page before the rows.
+    LoadRanking(load, load.shared->main_type_id.load(), [&load] {
+        if (SoftClassMgr::Instance().HasSubClasses()) PostToPage(WM_PAGE_SHOW_SOFT_TYPES, 0, load.page);
+    });
 }
 
-void DownloadRankSoftFromSubType(const RankLoad& load) { LoadRanking(load, load.sub_type); }
+void DownloadRankSoftFromSubType(const RankLoad& load) { LoadRanking(load, load.sub_type, nullptr); }
 
 }  // namespace
 

@@ -1,8 +1,19 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include "client/core/http/http_fetch.h"
+#include "client/core/http/http_reader.h"
 #include "tests/support/private_service.h"
 #include "tests/support/test_support.h"
+
+// Every thread this process starts, counted as it starts (a TLS callback
+// sees each thread attach), so a test can tell a thread made per fetch from
+// one kept for the next.
+volatile LONG g_threads_started = 0;
+void NTAPI CountThreadStarts(PVOID, DWORD reason, PVOID) {
+    if (reason == DLL_THREAD_ATTACH) InterlockedIncrement(&g_threads_started);
+}
+extern "C" __attribute__((section(".CRT$XLB"), used)) const PIMAGE_TLS_CALLBACK kCountThreadStarts =
+    CountThreadStarts;
 
 namespace {
 
@@ -137,6 +148,66 @@ TEST_F(HttpFetch, FileFetchGivesUpOnAStalledHost) {
         EXPECT_LT(GetTickCount() - began, 20000u) << mode;
         EXPECT_TRUE(FilesInDir().empty()) << mode;
     }
+}
+
+// The check sees the head of the body in memory, and the announced length,
+// before anything is written: the whole of a small body, the first MiB of a
+// large one. A refusal writes nothing and leaves the last good file.
+TEST_F(HttpFetch, FileFetchShowsTheHeadToItsCheckBeforeWriting) {
+    const std::wstring target = dir + L"\\checked.png";
+    const int kMiB = 1024 * 1024;
+    for (int size : {0, 300, kMiB, kMiB + 5000}) {
+        const std::string expected = Expected("head", size);
+        ASSERT_EQ(static_cast<size_t>(size), expected.size());
+        const std::wstring url = service.url(L"/files/head.bin?size=" + std::to_wstring(size));
+        for (bool accept : {true, false}) {
+            ASSERT_TRUE(WriteFileBytes(target, "last good"));
+            std::string seen;
+            int64_t announced = -1;
+            bool ok = HttpFetchFile(url, target, [&](const char* head, size_t got, int64_t length) {
+                seen.assign(head, got);
+                announced = length;
+                return accept;
+            });
+            EXPECT_EQ(accept, ok) << size;
+            EXPECT_EQ(size, announced) << size;
+            EXPECT_TRUE(seen == expected.substr(0, kMiB)) << size << ": saw " << seen.size() << " bytes";
+            std::string now;
+            ASSERT_TRUE(ReadFileBytes(target, &now));
+            EXPECT_TRUE(now == (accept ? expected : std::string("last good"))) << size;
+            EXPECT_EQ(1u, FilesInDir().size()) << "no temporary file may stay behind";
+        }
+    }
+}
+
+// A timed fetch runs on its caller's thread: a run of fetches (icons on the
+// icon pool) starts no thread each. A read that timed out leaves nothing
+// behind that the next fetch would meet.
+TEST_F(HttpFetch, TimedFetchesStartNoThread) {
+    const std::wstring target = dir + L"\\kept.png";
+    const std::wstring url = service.url(L"/files/kept.bin?size=3000");
+    ASSERT_TRUE(HttpFetchFile(url, target));
+    // The count sees a thread start at all.
+    const LONG counted = g_threads_started;
+    HANDLE probe = CreateThread(nullptr, 0, [](LPVOID) -> DWORD { return 0; }, nullptr, 0, nullptr);
+    ASSERT_TRUE(probe != nullptr);
+    WaitForSingleObject(probe, INFINITE);
+    CloseHandle(probe);
+    ASSERT_LT(counted, g_threads_started) << "thread starts are not counted";
+    const LONG before = g_threads_started;
+    for (int i = 0; i < 20; ++i) ASSERT_TRUE(HttpFetchFile(url, target)) << i;
+    // Room for a thread or two of WinINet's own.
+    EXPECT_LE(g_threads_started - before, 2) << "threads started by 20 fetches";
+
+    service.Fault("stall_body", "/files/stall", 1, "30");
+    {
+        SimpleHttpReader reader(700);
+        ASSERT_TRUE(reader.OpenUrl(service.url(L"/files/stall.bin?size=65536")));
+        std::string buffer(65536, '#');
+        DWORD got = 0;
+        EXPECT_FALSE(reader.Read(&buffer[0], 65536, &got));  // half the body, then nothing
+    }
+    EXPECT_TRUE(HttpFetchFile(url, target));
 }
 
 TEST_F(HttpFetch, BatchRunsOnOneConnectionInIdOrder) {

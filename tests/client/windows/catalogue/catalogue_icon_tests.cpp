@@ -64,6 +64,33 @@ TEST_F(CatalogueIcons, RowsAndSubCategoriesShowTheirIconsAndKnownOnesAreNotAsked
     EXPECT_EQ(type_icons, Count("/class_icon/101"));
 }
 
+// A page asks for its rows' icons as soon as the ranking names the
+// software, while the records are still on their way (held here): the
+// icons are asked for before any row is shown, and the rows, once shown,
+// join those downloads instead of starting their own.
+TEST_F(CatalogueIcons, RowIconsAreAskedForWhileTheRecordsAreOnTheirWay) {
+    Open();
+    Page* first = PageOf(0);
+    ASSERT_TRUE(WaitRows(first, 16));
+    ASSERT_TRUE(wintest::PumpUntil([&] { return AllRowIconsShown(first) && AllTypeIconsShown(first); }, 20000));
+    auto icon_requests = [&] {
+        int n = 0;
+        for (const std::string& r : Requests()) n += r.compare(0, 6, "/icon/") == 0;
+        return n;
+    };
+    const int before = icon_requests();
+    Fault("delay", "/soft/", 1, "8");
+    ClickTab(4);
+    Page* page = PageOf(4);
+    ASSERT_TRUE(wintest::PumpUntil([&] { return icon_requests() > before; }, 20000));
+    EXPECT_EQ(0, page->SoftList()->GetCount()) << "the icons were asked for only with the rows";
+    ASSERT_TRUE(wintest::PumpUntil([&] { return page->SoftList()->GetCount() > 0; }, 30000));
+    Drain(300);
+    ASSERT_TRUE(wintest::PumpUntil([&] { return AllRowIconsShown(page); }, 20000));
+    for (int i = 0; i < page->SoftList()->GetCount(); ++i)
+        EXPECT_EQ(1, Count("/icon/" + std::to_string(Row(page, i)->SoftId()))) << i;
+}
+
 // The sub-category list is rebuilt while its icons are still on the way:
 // the old rows' late icons are dropped, the new rows get theirs.
 TEST_F(CatalogueIcons, ASubCategoryListRebuiltWhileItsIconsDownload) {
