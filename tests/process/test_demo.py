@@ -10,6 +10,7 @@ import os
 import re
 import subprocess
 import sys
+import tempfile
 import time
 import unittest
 
@@ -25,14 +26,25 @@ UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\
 MARKER = b"#kelvora-fake-setup#"
 
 
-def reg_query(key, value):
-    """A registry value as `reg` of the test's flavour reads it, or None."""
-    out = subprocess.run([harness.WINE_RUN, "reg", "query", key, "/v", value], capture_output=True)
-    if out.returncode != 0:
-        return None
-    text = out.stdout.decode("utf-8", "replace")
-    m = re.search(r"\s%s\s+REG_\w+\s+(.*?)\r?$" % re.escape(value), text, re.M)
-    return m.group(1) if m else None
+def reg_values(key):
+    """The text values of a registry key, as `reg` of the test's flavour reads
+    it ({} when the key is missing). Exported to a file: `reg query` prints
+    names beyond the console's code page as question marks."""
+    fd, path = tempfile.mkstemp(suffix=".reg", prefix="kelvora-demo-")
+    os.close(fd)
+    try:
+        done = subprocess.run([harness.WINE_RUN, "reg", "export", key, harness.wine_path(path), "/y"],
+                              capture_output=True, timeout=60)
+        if done.returncode != 0:
+            return {}
+        with open(path, "rb") as f:
+            text = f.read().decode("utf-16")
+    finally:
+        os.remove(path)
+    values = {}
+    for m in re.finditer(r'^"((?:[^"\\]|\\.)*)"="((?:[^"\\]|\\.)*)"\r?$', text, re.M):
+        values[m.group(1)] = re.sub(r"\\(.)", r"\1", m.group(2))
+    return values
 
 
 def command_words(command):
@@ -106,7 +118,7 @@ class DemoDownload(unittest.TestCase):
             other.close()
 
     def test_a_first_page_download_installs_and_is_reported_once(self):
-        self.assertIsNone(reg_query(self.key, "DisplayName"), "the slot holds the title already")
+        self.assertEqual({}, reg_values(self.key), "the slot holds the title already")
         self.proc = self.folder.start(env=self.session.env())
         self.main = desktop.wait_window(name="Kelvora", size=(890, 635), timeout=40)
         self.assertIsNotNone(self.main, "the main window did not show")
@@ -124,8 +136,7 @@ class DemoDownload(unittest.TestCase):
             if desktop.wait_for(lambda: "/file/%d" % self.soft_id in self.session.paths(), 5):
                 break
         self.assertIn("/file/%d" % self.soft_id, self.session.paths(), "the click downloaded nothing")
-        self.assertTrue(desktop.wait_for(lambda: reg_query(self.key, "DisplayName"), 90),
-                        "the installer did not run")
+        self.assertTrue(desktop.wait_for(lambda: reg_values(self.key), 90, step=1), "the installer did not run")
         self.shot("demo_installing")
         self.assertTrue(desktop.wait_for(lambda: self.looks(pages.menu_button(row), green), 90),
                         "the row does not show the installed look")
@@ -134,16 +145,16 @@ class DemoDownload(unittest.TestCase):
         reports = self.install_reports()
         self.assertEqual(1, len(reports), reports)
         self.assertIn("soft_id=%d&" % self.soft_id, reports[0])
-        self.assertEqual(self.title["soft_version"], reg_query(self.key, "DisplayVersion"))
+        entry = reg_values(self.key)
+        self.assertEqual(self.title["soft_name"], entry.get("DisplayName"))
+        self.assertEqual(self.title["soft_version"], entry.get("DisplayVersion"))
 
         # The entry's own uninstall command removes it (the installed page
         # runs that command).
-        command = reg_query(self.key, "UninstallString")
-        self.assertIsNotNone(command)
-        words = command_words(command)
-        done = subprocess.run([harness.WINE_RUN] + words, capture_output=True, timeout=60)
+        command = entry.get("UninstallString", "")
+        done = subprocess.run([harness.WINE_RUN] + command_words(command), capture_output=True, timeout=60)
         self.assertEqual(0, done.returncode, command)
-        self.assertIsNone(reg_query(self.key, "DisplayName"), "the uninstaller left the entry")
+        self.assertEqual({}, reg_values(self.key), "the uninstaller left the entry")
         self.assertEqual(1, len(self.install_reports()))
 
 
