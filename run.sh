@@ -40,8 +40,8 @@ else
   WAIT=${KELVORA_RUN_WAIT:-240}
   xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     # 0 once the main window (890x635, named Kelvora) shows rows on its first
-    # page: the first row'"'"'s name cell holds dark text on its light ground
-    # (blank, it is white; not yet painted, black).
+    # page: the first row'"'"'s name cell holds dark text on its white ground
+    # (blank, it is all white; not yet painted, all black).
     first_page_shown() {
       local wid geo x y shot
       for wid in $(xdotool search --onlyvisible --name "^Kelvora\$" 2>/dev/null); do
@@ -49,7 +49,7 @@ else
         case "$geo" in *"Geometry: 890x635"*) ;; *) continue ;; esac
         x=$(sed -n "s/.*Position: \(-\?[0-9]*\),.*/\1/p" <<<"$geo")
         y=$(sed -n "s/.*Position: -\?[0-9]*,\(-\?[0-9]*\).*/\1/p" <<<"$geo")
-        shot=$(convert x:root -crop "200x40+$((x + 231))+$((y + 149))" +repage -format "%[fx:mean>0.6&&mean<0.97]" info: 2>/dev/null)
+        shot=$(convert x:root -crop "200x40+$((x + 231))+$((y + 149))" +repage -format "%[fx:maxima>0.9&&minima<0.5]" info: 2>/dev/null)
         [ "$shot" = 1 ] && return 0
       done
       return 1
