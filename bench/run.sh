@@ -11,7 +11,7 @@ BUILD=${KELVORA_BUILD_DIR:-$KELVORA_DEFAULT_BUILD}
 export LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8
 unset http_proxy HTTP_PROXY https_proxy HTTPS_PROXY no_proxy NO_PROXY
 STATE="$BUILD/bench-services"
-"$ROOT/tools/services/ctl.sh" start "$STATE" >/dev/null
+"$ROOT/tools/services/ctl.sh" start "$STATE" "$BUILD" >/dev/null
 trap '"$ROOT/tools/services/ctl.sh" stop "$STATE"' EXIT
 export KELVORA_BUILD="$BUILD" KELVORA_SERVICES_STATE="$STATE" KELVORA_SERVICE_HOST="127.0.0.1:$(cat "$STATE/port")"
 for b in "$ROOT"/bench/*/run.sh; do

@@ -4,6 +4,9 @@
 //   /dir D        create D, copy the uninstaller into it, InstallLocation=D
 //   /location L   InstallLocation (overrides the one from /dir)
 //   /uninstall U  UninstallString (default: the uninstaller with /key K)
+//   /uninstaller P  the uninstaller program that default names (default:
+//                 fake_uninstaller.exe beside this program; a downloaded copy
+//                 of this program has none beside it)
 //   /icon I       DisplayIcon       /release R   ReleaseType
 //   /msi          WindowsInstaller=1   /system   SystemComponent=1
 //   /value Name=kind:data   any value; kind is sz, expand, dword, qword,
@@ -186,7 +189,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     REGSAM view = fake_setup::ViewFlag(args);
 
-    std::wstring uninstaller = ProgramFolder() + L"\\fake_uninstaller.exe";
+    std::wstring uninstaller = args.Get(L"uninstaller", ProgramFolder() + L"\\fake_uninstaller.exe");
     std::wstring dir = args.Get(L"dir");
     if (!dir.empty()) {
         SHCreateDirectoryExW(nullptr, dir.c_str(), nullptr);

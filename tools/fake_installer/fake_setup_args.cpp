@@ -9,7 +9,7 @@ namespace {
 bool TakesValue(const std::wstring& name) {
     static const wchar_t* const kWithValue[] = {
         L"name", L"version", L"publisher", L"size", L"date", L"key", L"dir",
-        L"icon", L"location", L"uninstall", L"release", L"value", L"wait", L"record", L"list", L"prefix"};
+        L"icon", L"location", L"uninstall", L"uninstaller", L"release", L"value", L"wait", L"record", L"list", L"prefix"};
     for (const wchar_t* n : kWithValue)
         if (name == n) return true;
     return false;

@@ -25,11 +25,14 @@ SUB_CLASSES = [
     (404, 4, "文件管理", 6),
 ]
 
-# (name, description, sub-category, installer name, version, size in KB)
+# (name, description, sub-category, installer name, version, installed size
+# in KB). Every installer name is a program's: the files service serves the
+# fake installer for each title (file_routes.py), and the catalogue's
+# soft_size is the length of what it serves.
 _SOFTWARE = [
     ("飞鸽聊天", "轻巧的即时通讯工具，支持文字、语音和视频通话", 101, "feige_setup.exe", "3.2.1", 48200),
     ("畅言会议", "多人在线会议，屏幕共享与白板一应俱全", 101, "changyan.exe", "5.0.8", 91500),
-    ("邮差邮件", "支持多账户的电子邮件客户端，收发迅速", 101, "youchai.msi", "2.4.0", 35100),
+    ("邮差邮件", "支持多账户的电子邮件客户端，收发迅速", 101, "youchai.exe", "2.4.0", 35100),
     ("云信通", "企业内部沟通平台，消息加密传输", 101, "yunxin_install.exe", "1.9.3", 62300),
     ("星河浏览器", "极速内核网页浏览器，标签页管理更顺手", 102, "xinghe_browser.exe", "98.0.2", 88000),
     ("蓝鲸浏览器", "省电低内存的网页浏览器，自带广告过滤", 102, "lanjing.exe", "12.1.0", 76400),
@@ -39,7 +42,7 @@ _SOFTWARE = [
     ("手写小助手", "鼠标手写输入，生僻字也能轻松打出", 103, "shouxie.exe", "2.0.5", 22400),
     ("金盾卫士", "系统安全防护，实时拦截木马病毒", 104, "jindun_setup.exe", "11.3.0", 102400),
     ("守望杀毒", "云查杀引擎，占用资源少", 104, "shouwang.exe", "7.8.1", 87300),
-    ("密码保险箱", "集中管理各类账号密码，本地加密保存", 104, "mimabox.msi", "3.1.4", 15600),
+    ("密码保险箱", "集中管理各类账号密码，本地加密保存", 104, "mimabox.exe", "3.1.4", 15600),
     ("悦动播放器", "全格式视频播放，支持字幕与倍速", 105, "yuedong_player.exe", "5.5.5", 56700),
     ("清风影音", "高清影音播放，硬件加速解码", 105, "qingfeng.exe", "2.9.9", 43100),
     ("直播看看", "海量直播频道，随时随地观看", 105, "zhibo.exe", "1.4.2", 39800),
@@ -53,7 +56,7 @@ _SOFTWARE = [
     ("画图工坊", "专业级图像编辑，支持图层与蒙版", 202, "huatu.exe", "9.1.2", 186000),
     ("截图快手", "区域截图、长截图与标注工具", 202, "jietu.exe", "2.2.8", 9800),
     ("看图王", "快速看图，支持数十种图片格式", 202, "kantu.exe", "5.0.0", 14500),
-    ("矢量设计师", "矢量绘图与排版设计", 202, "shiliang.msi", "3.8.6", 143000),
+    ("矢量设计师", "矢量绘图与排版设计", 202, "shiliang.exe", "3.8.6", 143000),
     ("云端音乐", "海量正版曲库，歌词同步显示", 203, "yunduan_music.exe", "2.10.3", 71200),
     ("录音棚", "多轨录音与混音编辑", 203, "luyinpeng.exe", "1.6.0", 58900),
     ("铃声制作", "剪辑歌曲制作手机铃声", 203, "lingsheng.exe", "1.1.1", 8700),
@@ -64,12 +67,12 @@ _SOFTWARE = [
     ("代码编辑器", "轻量代码编辑器，插件生态丰富", 205, "code_editor.exe", "1.85.0", 95300),
     ("数据库管家", "可视化管理多种数据库", 205, "db_guanjia.exe", "16.2.0", 112000),
     ("接口调试", "网络接口调试与自动化测试", 205, "jiekou.exe", "10.2.1", 134000),
-    ("版本控制", "图形化代码版本管理工具", 205, "banben.msi", "2.43.0", 61800),
+    ("版本控制", "图形化代码版本管理工具", 205, "banben.exe", "2.43.0", 61800),
     ("终端助手", "远程终端连接与文件传输", 205, "zhongduan.exe", "8.0.3", 24600),
     ("连连看", "经典休闲消除游戏", 206, "lianliankan.exe", "2.0.0", 16400),
     ("中国象棋", "人机对弈与在线对战", 206, "xiangqi.exe", "3.5.1", 19200),
     ("斗地主", "欢乐棋牌，好友同桌", 206, "doudizhu.exe", "6.1.0", 45900),
-    ("数独挑战", "上千道数独谜题，难度分级", 206, "shudu", "1.2.0", 5200),
+    ("数独挑战", "上千道数独谜题，难度分级", 206, "shudu.exe", "1.2.0", 5200),
     ("单词记忆", "科学记忆曲线背单词", 301, "danci.exe", "5.8.2", 37400),
     ("作业帮手", "拍照搜题与知识点讲解", 301, "zuoye.exe", "13.0.0", 68900),
     ("公式编辑器", "数学公式编辑，导出图片与文档", 301, "gongshi.exe", "7.0.1", 11800),
@@ -79,7 +82,7 @@ _SOFTWARE = [
     ("报销助手", "发票识别与报销单生成", 302, "baoxiao.exe", "1.7.7", 21000),
     ("远程协助", "跨网络远程控制与协助", 302, "yuancheng.exe", "15.3.4", 38200),
     ("视频剪辑", "多轨视频剪辑，特效转场", 303, "jianji.exe", "4.0.2", 256000),
-    ("三维建模", "入门级三维建模与渲染", 303, "sanwei.msi", "2.93.1", 298000),
+    ("三维建模", "入门级三维建模与渲染", 303, "sanwei.exe", "2.93.1", 298000),
     ("字体管家", "字体预览与安装管理", 303, "ziti.exe", "3.3.3", 26800),
     ("系统清理", "清理垃圾文件，释放磁盘空间", 401, "qingli.exe", "6.12.0", 19700),
     ("开机加速", "管理启动项，加快开机速度", 401, "kaiji.exe", "2.5.1", 12600),
@@ -118,7 +121,7 @@ def _build_software():
             "soft_version": version,
             "soft_name": name,
             "soft_desc": desc,
-            "soft_size": str(kb * 1024),
+            "installed_kb": kb,
             "union_id": str(soft_id % 5),
             "name_expr": (stem + "?000?." + ext) if dot and i % 3 == 0 else "",
             "soft_uname": uname,
@@ -163,12 +166,15 @@ def rank_page(class_id, page, per_page):
     }
 
 
-def soft_record(soft_id):
-    """The answer of /soft/<id>, or None for an unknown id."""
+def soft_record(soft_id, soft_size):
+    """The answer of /soft/<id>, with the size of the file served for it, or
+    None for an unknown id."""
     s = SOFTWARE.get(soft_id)
     if s is None:
         return None
-    return {k: v for k, v in s.items() if k not in ("class_id", "downloads")}
+    record = {k: v for k, v in s.items() if k not in ("class_id", "downloads", "installed_kb")}
+    record["soft_size"] = str(soft_size)
+    return record
 
 
 def search(keyword):

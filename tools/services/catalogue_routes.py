@@ -4,7 +4,9 @@ and icons, answered from the sample catalogue in catalogue_data.py.
 /class                       every category (a JSON array)
 /rank/<class>_<page>_<n>     one ranking page (pages start at 1)
 /soft/<id>                   one software record; an unknown id gets an
-                             empty answer (Content-Length 0)
+                             empty answer (Content-Length 0); its soft_size
+                             is the length of the file the session serves
+                             for it (file_routes.py)
 /search/<percent-encoded>    ids whose name or description holds the UTF-8
                              keyword
 /icon/<id>, /class_icon/<id> small PNG icons
@@ -16,6 +18,7 @@ import json
 import urllib.parse
 
 import catalogue_data as data
+import file_routes
 import images
 from response import Response
 
@@ -57,10 +60,9 @@ def register(route, state):
     @route("/soft/")
     def soft(handler, path, query, raw):
         soft_id = _int(path[len("/soft/"):])
-        record = data.soft_record(soft_id) if soft_id is not None else None
-        if record is None:
+        if soft_id not in data.SOFTWARE:
             return Response.json_text("")
-        return Response.json(record)
+        return Response.json(data.soft_record(soft_id, file_routes.served_length(handler, state, soft_id)))
 
     @route("/search/")
     def search(handler, path, query, raw):

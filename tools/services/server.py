@@ -218,8 +218,13 @@ def main():
     ap.add_argument("--port-file")
     ap.add_argument("--log-file")
     ap.add_argument("--data-dir", default=os.path.join(HERE, "data"))
+    # The fake installer served for every sample title (file_routes.py): the
+    # build's own, so it writes the registry view that flavour's client reads.
+    ap.add_argument("--fake-installer")
     args = ap.parse_args()
     STATE = State(args.data_dir)
+    if args.fake_installer:
+        STATE.ctx["fake_installer"] = os.path.abspath(args.fake_installer)
     if args.log_file:
         STATE.log_file = open(args.log_file, "a", encoding="utf-8")
     for name in route_modules():

@@ -227,6 +227,12 @@ bool CatalogueTest::ServeFile(int soft_id, const std::string& unix_path, const s
     return answer.find("\"ok\": true") != std::string::npos || answer.find("\"ok\":true") != std::string::npos;
 }
 
+bool CatalogueTest::ServeBytes(int soft_id, int size) {
+    std::string answer =
+        PlainGet(services_->port(), "/_files/" + std::to_string(soft_id) + "?size=" + std::to_string(size));
+    return answer.find("\"ok\": true") != std::string::npos || answer.find("\"ok\":true") != std::string::npos;
+}
+
 std::string CatalogueTest::TestProgram(const char* name) {
     return test_support::Env("VANTREL_TEST_DIST") + "/../testbin/" + name;
 }
