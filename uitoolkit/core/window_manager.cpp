@@ -48,6 +48,7 @@ CWindowManagerUI::CWindowManagerUI()
       m_colorLinkHover(0xFFD3215F),
       m_colorSelected(0xFFBAE4FF) {
   ZeroMemory(&m_toolInfo, sizeof(m_toolInfo));
+  SetRectEmpty(&m_pendingInvalid);
   m_toolInfo.cbSize = TTTOOLINFOW_V2_SIZE;
   m_lastMouse.x = m_lastMouse.y = -1;
   m_minInfo.cx = m_minInfo.cy = m_maxInfo.cx = m_maxInfo.cy = 0;
@@ -149,11 +150,24 @@ void CWindowManagerUI::SetWindowAlpha(int alpha) {
 
 void CWindowManagerUI::Invalidate(const RECT& rc) {
   // Never InvalidateRect(NULL): that repaints the whole desktop.
-  if (m_hwnd) ::InvalidateRect(m_hwnd, &rc, FALSE);
+  if (!m_hwnd) return;
+  // The window keeps nothing outside its client area, so neither does the
+  // record of what is pending.
+  RECT client, area;
+  ::GetClientRect(m_hwnd, &client);
+  if (!::IntersectRect(&area, &rc, &client)) return;
+  // A layout pass moves every control of a subtree, and the first of them
+  // (the container) usually covers all the rest: only it goes out.
+  RECT inside;
+  if (::IntersectRect(&inside, &area, &m_pendingInvalid) && ::EqualRect(&inside, &area)) return;
+  ::InvalidateRect(m_hwnd, &area, FALSE);
+  ::UnionRect(&m_pendingInvalid, &m_pendingInvalid, &area);
 }
 
 void CWindowManagerUI::InvalidateAll() {
-  if (m_hwnd) ::InvalidateRect(m_hwnd, nullptr, FALSE);
+  if (!m_hwnd) return;
+  ::InvalidateRect(m_hwnd, nullptr, FALSE);
+  ::GetClientRect(m_hwnd, &m_pendingInvalid);
 }
 
 WORD CWindowManagerUI::KeyState() {

@@ -97,8 +97,13 @@ class CWindowManagerUI {
   // ---- layout and painting state ----
   bool IsUpdateNeeded() const { return m_updateNeeded; }
   void NeedUpdate() { m_updateNeeded = true; }
+  // Each call costs a round trip to the display server, so an area inside
+  // what is already known to be pending for the next paint is skipped.
   void Invalidate(const RECT& rc);
   void InvalidateAll();
+  // Forgets what is known to be pending: the next invalidation reaches the
+  // window whatever its area (after a paint, or when the window changes).
+  void ForgetPendingInvalid() { ::SetRectEmpty(&m_pendingInvalid); }
   bool IsShowDirty() const { return m_showDirty; }
   void SetShowDirty(bool on) { m_showDirty = on; }
   bool IsBackgroundSnapshot() const { return m_backgroundSnapshot; }
@@ -250,6 +255,9 @@ class CWindowManagerUI {
   HBITMAP m_bmpBackground;
   HWND m_tooltip;
   TOOLINFOW m_toolInfo;
+  // Lies inside the bounding box of the window's update region: the next
+  // paint repaints that whole box (rcPaint), so this area will be painted.
+  RECT m_pendingInvalid;
   bool m_showDirty;
   CControlUI* m_root;
   CControlUI* m_focus;
