@@ -46,10 +46,6 @@ void CWindowManagerUI::Paint() {
     ::EndPaint(m_hwnd, &ps);
     return;
   }
-  // The layout below runs before BeginPaint, whose rcPaint is the box of
-  // the whole update region: what it moves inside that box is painted
-  // without a further invalidation.
-  m_pendingInvalid = update;
   RECT client;
   ::GetClientRect(m_hwnd, &client);
   if (m_updateNeeded) {

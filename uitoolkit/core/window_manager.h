@@ -103,7 +103,7 @@ class CWindowManagerUI {
   void InvalidateAll();
   // Forgets what is known to be pending: the next invalidation reaches the
   // window whatever its area (after a paint, or when the window changes).
-  void ForgetPendingInvalid() { ::SetRectEmpty(&m_pendingInvalid); }
+  void ForgetPendingInvalid() { m_pendingCount = 0; }
   bool IsShowDirty() const { return m_showDirty; }
   void SetShowDirty(bool on) { m_showDirty = on; }
   bool IsBackgroundSnapshot() const { return m_backgroundSnapshot; }
@@ -255,9 +255,13 @@ class CWindowManagerUI {
   HBITMAP m_bmpBackground;
   HWND m_tooltip;
   TOOLINFOW m_toolInfo;
-  // Lies inside the bounding box of the window's update region: the next
-  // paint repaints that whole box (rcPaint), so this area will be painted.
-  RECT m_pendingInvalid;
+  // Rectangles invalidated since the last paint, each wholly inside the
+  // window's update region (merged only where their union is a rectangle:
+  // the paint is clipped to the region itself, not to its bounding box).
+  enum { kPendingRects = 8 };
+  RECT m_pendingInvalid[kPendingRects];
+  int m_pendingCount;
+  void RecordPendingInvalid(const RECT& rc);
   bool m_showDirty;
   CControlUI* m_root;
   CControlUI* m_focus;
