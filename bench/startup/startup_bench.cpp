@@ -7,6 +7,7 @@
 // Usage: startup_bench <client exe> <bare exe> [starts]
 #include <windows.h>
 #include <psapi.h>
+#include <tlhelp32.h>
 #include <stdio.h>
 #include <stdlib.h>
 
@@ -58,15 +59,41 @@ bool Near(COLORREF a, COLORREF b, int tolerance) {
            abs(GetBValue(a) - GetBValue(b)) <= tolerance;
 }
 
+// Each start split by stage: the process created, its window found shown,
+// the window showing its painted colour (the total).
 struct Sample {
     double ms;
+    double created_ms;
+    double shown_ms;
     SIZE_T working_set;
+    // What the working set is made of, counted with it.
+    SIZE_T private_bytes;
+    int threads;
+    int modules;
 };
+
+int CountThreads(DWORD pid) {
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snap == INVALID_HANDLE_VALUE) return -1;
+    int n = 0;
+    THREADENTRY32 te = {sizeof(te)};
+    for (BOOL ok = Thread32First(snap, &te); ok; ok = Thread32Next(snap, &te))
+        if (te.th32OwnerProcessID == pid) ++n;
+    CloseHandle(snap);
+    return n;
+}
+
+int CountModules(HANDLE process) {
+    HMODULE modules[512];
+    DWORD needed = 0;
+    if (!EnumProcessModules(process, modules, sizeof(modules), &needed)) return -1;
+    return static_cast<int>(needed / sizeof(HMODULE));
+}
 
 // One start: the time to the painted window (negative when it never came)
 // and the working set a second later. The program is ended afterwards.
 Sample StartOnce(const Target& t) {
-    Sample s = {-1, 0};
+    Sample s = {-1, -1, -1, 0, 0, 0, 0};
     STARTUPINFOW si = {sizeof(si)};
     PROCESS_INFORMATION pi = {};
     std::wstring command = L"\"" + t.exe + L"\"";
@@ -75,10 +102,14 @@ Sample StartOnce(const Target& t) {
         fprintf(stderr, "%s: cannot start (%lu)\n", t.name, GetLastError());
         return s;
     }
+    s.created_ms = NowMs() - t0;
     HDC screen = GetDC(nullptr);
     Found f = {pi.dwProcessId, nullptr};
     while (NowMs() - t0 < 60000) {
-        if (!f.hwnd) EnumWindows(&FindVisible, reinterpret_cast<LPARAM>(&f));
+        if (!f.hwnd) {
+            EnumWindows(&FindVisible, reinterpret_cast<LPARAM>(&f));
+            if (f.hwnd) s.shown_ms = NowMs() - t0;
+        }
         if (f.hwnd) {
             RECT rc;
             GetWindowRect(f.hwnd, &rc);
@@ -92,7 +123,12 @@ Sample StartOnce(const Target& t) {
     ReleaseDC(nullptr, screen);
     Sleep(1000);
     PROCESS_MEMORY_COUNTERS pmc = {sizeof(pmc)};
-    if (GetProcessMemoryInfo(pi.hProcess, &pmc, sizeof(pmc))) s.working_set = pmc.WorkingSetSize;
+    if (GetProcessMemoryInfo(pi.hProcess, &pmc, sizeof(pmc))) {
+        s.working_set = pmc.WorkingSetSize;
+        s.private_bytes = pmc.PagefileUsage;
+    }
+    s.threads = CountThreads(pi.dwProcessId);
+    s.modules = CountModules(pi.hProcess);
     // The client's tray exit (WM_USER + 102, command 3); a close for the peer.
     if (f.hwnd) PostMessageW(f.hwnd, t.name[0] == 'c' ? WM_USER + 102 : WM_CLOSE, 0, 3);
     if (WaitForSingleObject(pi.hProcess, 20000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
@@ -117,8 +153,9 @@ int wmain(int argc, wchar_t** argv) {
     // The client's title band, and the peer's one colour.
     Target client = {"client", argv[1], {30, 80}, RGB(0x1a, 0x5c, 0xb1), 40};
     Target bare = {"bare", argv[2], {30, 80}, RGB(0x1e, 0x78, 0xd2), 4};
-    std::vector<double> client_ms, bare_ms;
+    std::vector<double> client_ms, bare_ms, client_created, client_shown, bare_created, bare_shown;
     SIZE_T client_ws = 0, bare_ws = 0;
+    Sample client_top = {}, bare_top = {};  // the starts with the largest working sets
     // One start of each first, not counted: Wine warms its caches.
     StartOnce(client);
     StartOnce(bare);
@@ -131,15 +168,33 @@ int wmain(int argc, wchar_t** argv) {
         }
         client_ms.push_back(c.ms);
         bare_ms.push_back(b.ms);
+        client_created.push_back(c.created_ms);
+        client_shown.push_back(c.shown_ms);
+        bare_created.push_back(b.created_ms);
+        bare_shown.push_back(b.shown_ms);
+        if (c.working_set > client_ws) client_top = c;
+        if (b.working_set > bare_ws) bare_top = b;
         client_ws = std::max(client_ws, c.working_set);
         bare_ws = std::max(bare_ws, b.working_set);
     }
     double c = Median(client_ms), b = Median(bare_ms);
     printf("startup_client_ms: %.1f\n", c);
     printf("startup_bare_window_ms: %.1f\n", b);
+    // Stages (medians of each): process created; its window found shown;
+    // shown to painted is the rest of the total.
+    printf("startup_client_stages_ms: created %.1f, window shown %.1f, painted %.1f\n",
+           Median(client_created), Median(client_shown), c);
+    printf("startup_bare_window_stages_ms: created %.1f, window shown %.1f, painted %.1f\n",
+           Median(bare_created), Median(bare_shown), b);
     printf("startup_ratio_client_to_bare: %.2f (aim <= 1.5)\n", c / b);
     printf("working_set_client_mb: %.1f (aim <= 30)\n", client_ws / 1048576.0);
     printf("working_set_bare_window_mb: %.1f\n", bare_ws / 1048576.0);
+    printf("working_set_client_parts: private %.1f MB, %d threads, %d modules\n",
+           client_top.private_bytes / 1048576.0, client_top.threads, client_top.modules);
+    printf("working_set_bare_window_parts: private %.1f MB, %d threads, %d modules\n",
+           bare_top.private_bytes / 1048576.0, bare_top.threads, bare_top.modules);
+    printf("working_set_ratio_client_to_bare: %.2f (aim <= 2)\n",
+           bare_ws ? static_cast<double>(client_ws) / bare_ws : 0.0);
     printf("starts: %d (medians)\n", starts);
     return 0;
 }

@@ -72,6 +72,9 @@ void CContainerUI::SetScrollPos(SIZE pos) {
     dy = m_verticalScrollBar->GetScrollPos() - old;
   }
   if (dx == 0 && dy == 0) return;
+  // Invalidated first: the children moved below lie inside this area, so
+  // the manager sends none of their invalidations to the window.
+  Invalidate();
   // Scrolling moves the children instead of laying them out again.
   for (int i = 0; i < GetCount(); ++i) {
     CControlUI* child = GetItemAt(i);
@@ -80,7 +83,6 @@ void CContainerUI::SetScrollPos(SIZE pos) {
     ::OffsetRect(&rc, -dx, -dy);
     child->SetBounds(rc);
   }
-  Invalidate();
 }
 
 namespace {

@@ -44,6 +44,10 @@ CControlUI* CWindowManagerUI::HitControl(POINT pt) const {
 bool CWindowManagerUI::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam,
                                            LRESULT& result) {
   if (!m_hwnd) return false;
+  // A paint validates the window, a new size clips its update region: what
+  // was known to be pending may be gone (forgetting costs only a call).
+  if (msg == WM_PAINT || msg == WM_SIZE || msg == WM_WINDOWPOSCHANGED || msg == WM_SHOWWINDOW)
+    ForgetPendingInvalid();
   DrainQueuedNotifies();
   // Filters may register or remove filters while they run: walk by index
   // as receivers are walked.

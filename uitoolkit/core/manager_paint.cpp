@@ -13,6 +13,19 @@ namespace {
 // shows through before the first paint or copy.
 HBITMAP MakeZeroedBitmap(HDC dc, int w, int h) { return CUiRender::CreateDib32(dc, w, h, true, nullptr); }
 
+// True when the root fills the whole client area with a plain opaque colour
+// of its own: a snapshot of what was under the window would be painted over
+// entirely, so none is taken (it costs a window-size bitmap and a copy from
+// the screen at the first paint).
+bool RootHidesBackground(CControlUI* root, const RECT& client) {
+  if (!root->IsVisible() || (root->GetBkColor() >> 24) != 0xFF || root->GetBkColor2() != 0)
+    return false;
+  const SIZE round = root->GetBorderRound();
+  if (round.cx > 0 || round.cy > 0) return false;
+  RECT covered;
+  return ::IntersectRect(&covered, &root->GetBounds(), &client) && ::EqualRect(&covered, &client);
+}
+
 }  // namespace
 
 void CWindowManagerUI::DeleteOffscreen() {
@@ -74,11 +87,13 @@ void CWindowManagerUI::Paint() {
   }
   PAINTSTRUCT ps;
   HDC paint_dc = ::BeginPaint(m_hwnd, &ps);
+  // Whatever is invalidated from here on belongs to the next paint.
+  ForgetPendingInvalid();
   const RECT& rc = ps.rcPaint;
   if (m_hdcOffscreen && m_bmpOffscreen) {
     HGDIOBJ old = ::SelectObject(m_hdcOffscreen, m_bmpOffscreen);
     int saved = ::SaveDC(m_hdcOffscreen);
-    if (m_backgroundSnapshot) {
+    if (m_backgroundSnapshot && !RootHidesBackground(m_root, client)) {
       if (!m_bmpBackground) {
         m_hdcBackground = ::CreateCompatibleDC(m_hdcWindow);
         m_bmpBackground = MakeZeroedBitmap(m_hdcWindow, w, h);

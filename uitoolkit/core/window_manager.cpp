@@ -61,6 +61,7 @@ CWindowManagerUI::CWindowManagerUI()
       m_colorLinkHover(0xFFD3215F),
       m_colorSelected(0xFFBAE4FF) {
   ZeroMemory(&m_toolInfo, sizeof(m_toolInfo));
+  m_pendingCount = 0;
   m_toolInfo.cbSize = TTTOOLINFOW_V2_SIZE;
   m_lastMouse.x = m_lastMouse.y = -1;
   m_minInfo.cx = m_minInfo.cy = m_maxInfo.cx = m_maxInfo.cy = 0;
@@ -162,11 +163,58 @@ void CWindowManagerUI::SetWindowAlpha(int alpha) {
 
 void CWindowManagerUI::Invalidate(const RECT& rc) {
   // Never InvalidateRect(NULL): that repaints the whole desktop.
-  if (m_hwnd) ::InvalidateRect(m_hwnd, &rc, FALSE);
+  if (!m_hwnd) return;
+  // The window keeps nothing outside its client area, so neither does the
+  // record of what is pending.
+  RECT client, area;
+  ::GetClientRect(m_hwnd, &client);
+  if (!::IntersectRect(&area, &rc, &client)) return;
+  // A layout pass moves every control of a subtree, and a container's own
+  // area usually covers all of its children: only it goes out.
+  for (int i = 0; i < m_pendingCount; ++i) {
+    RECT inside;
+    if (::IntersectRect(&inside, &area, &m_pendingInvalid[i]) && ::EqualRect(&inside, &area)) return;
+  }
+  ::InvalidateRect(m_hwnd, &area, FALSE);
+  RecordPendingInvalid(area);
+}
+
+void CWindowManagerUI::RecordPendingInvalid(const RECT& rc) {
+  for (int i = 0; i < m_pendingCount; ++i) {
+    RECT& p = m_pendingInvalid[i];
+    // Rows one below the other (or cells side by side) make one rectangle.
+    bool columns = p.left == rc.left && p.right == rc.right && rc.top <= p.bottom && p.top <= rc.bottom;
+    bool rows = p.top == rc.top && p.bottom == rc.bottom && rc.left <= p.right && p.left <= rc.right;
+    RECT both;
+    ::UnionRect(&both, &p, &rc);
+    if (columns || rows || ::EqualRect(&both, &rc)) {
+      p = both;
+      return;
+    }
+  }
+  if (m_pendingCount < kPendingRects) {
+    m_pendingInvalid[m_pendingCount++] = rc;
+    return;
+  }
+  // Full: the newest replaces the smallest, when larger.
+  int smallest = 0;
+  for (int i = 1; i < m_pendingCount; ++i) {
+    const RECT& a = m_pendingInvalid[i];
+    const RECT& b = m_pendingInvalid[smallest];
+    if ((a.right - a.left) * (a.bottom - a.top) < (b.right - b.left) * (b.bottom - b.top)) smallest = i;
+  }
+  const RECT& s = m_pendingInvalid[smallest];
+  if ((rc.right - rc.left) * (rc.bottom - rc.top) > (s.right - s.left) * (s.bottom - s.top))
+    m_pendingInvalid[smallest] = rc;
 }
 
 void CWindowManagerUI::InvalidateAll() {
-  if (m_hwnd) ::InvalidateRect(m_hwnd, nullptr, FALSE);
+  if (!m_hwnd) return;
+  ::InvalidateRect(m_hwnd, nullptr, FALSE);
+  m_pendingCount = 0;
+  RECT client;
+  ::GetClientRect(m_hwnd, &client);
+  if (!::IsRectEmpty(&client)) RecordPendingInvalid(client);
 }
 
 WORD CWindowManagerUI::KeyState() {

@@ -97,8 +97,13 @@ class CWindowManagerUI {
   // ---- layout and painting state ----
   bool IsUpdateNeeded() const { return m_updateNeeded; }
   void NeedUpdate() { m_updateNeeded = true; }
+  // Each call costs a round trip to the display server, so an area inside
+  // what is already known to be pending for the next paint is skipped.
   void Invalidate(const RECT& rc);
   void InvalidateAll();
+  // Forgets what is known to be pending: the next invalidation reaches the
+  // window whatever its area (after a paint, or when the window changes).
+  void ForgetPendingInvalid() { m_pendingCount = 0; }
   bool IsShowDirty() const { return m_showDirty; }
   void SetShowDirty(bool on) { m_showDirty = on; }
   bool IsBackgroundSnapshot() const { return m_backgroundSnapshot; }
@@ -268,6 +273,13 @@ class CWindowManagerUI {
   HBITMAP m_bmpBackground;
   HWND m_tooltip;
   TOOLINFOW m_toolInfo;
+  // Rectangles invalidated since the last paint, each wholly inside the
+  // window's update region (merged only where their union is a rectangle:
+  // the paint is clipped to the region itself, not to its bounding box).
+  enum { kPendingRects = 8 };
+  RECT m_pendingInvalid[kPendingRects];
+  int m_pendingCount;
+  void RecordPendingInvalid(const RECT& rc);
   bool m_showDirty;
   CControlUI* m_root;
   CControlUI* m_focus;

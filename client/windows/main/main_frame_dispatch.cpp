@@ -24,6 +24,10 @@
 #include "foundation/log/log.h"
 
 LRESULT MainFrameWnd::OnOtherMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) {
+    if (msg == WM_PAINT && tray_pending_) {
+        handled = true;
+        return PaintThenAddTrayIcon(wParam, lParam);
+    }
     const MessageRow* row = FindMessageRow(msg);
     if (!row) return 0;  // not ours, or a reserved number: no effect
     switch (row->action) {

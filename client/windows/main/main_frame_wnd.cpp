@@ -44,6 +44,7 @@ MainFrameWnd::MainFrameWnd()
       help_btn_(nullptr),
       tray_(),
       tray_added_(false),
+      tray_pending_(false),
       return_tab_(0),
       page_receiver_(nullptr),
       start_up_jobs_(true) {
@@ -94,7 +95,18 @@ void MainFrameWnd::OnSkinReady() {
         login_btn_->SetEnabled(false);
         StartAutoLogin(kAutoLoginAtStartUp);
     }
-    AddTrayIcon();
+    tray_pending_ = true;
+}
+
+LRESULT MainFrameWnd::PaintThenAddTrayIcon(WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (!m_manager.HandleWindowMessage(WM_PAINT, wParam, lParam, result))
+        result = ::DefWindowProcW(m_hwnd, WM_PAINT, wParam, lParam);
+    if (tray_pending_) {
+        tray_pending_ = false;
+        AddTrayIcon();
+    }
+    return result;
 }
 
 void MainFrameWnd::AddTrayIcon() {
@@ -111,6 +123,7 @@ void MainFrameWnd::AddTrayIcon() {
 }
 
 void MainFrameWnd::RemoveTrayIcon() {
+    tray_pending_ = false;
     if (!tray_added_) return;
     ::Shell_NotifyIconW(NIM_DELETE, &tray_);
     tray_added_ = false;

@@ -109,7 +109,11 @@ private:
 
     NOTIFYICONDATAW tray_;
     bool tray_added_;
+    // The icon is added once the first paint is on the screen: the shell's
+    // tray costs a round trip that the first picture does not need.
+    bool tray_pending_;
     int return_tab_;
     UiToolkit::INotifyUI* page_receiver_;
     bool start_up_jobs_;
+    LRESULT PaintThenAddTrayIcon(WPARAM wParam, LPARAM lParam);
 };

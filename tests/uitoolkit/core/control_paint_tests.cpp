@@ -176,6 +176,43 @@ TEST(ManagerPaint, BackgroundSnapshotStartsEmpty) {
   EXPECT_EQ(RGB(0, 0, 0), ScreenPixel(win.GetHWND(), 50, 50));
 }
 
+// A shown 100 x 100 window whose white root holds a red square at
+// (40, 40)-(60, 60), painted once.
+struct SquareWindow {
+  HostWindow win;
+  TestPanel* root = new TestPanel;
+  CControlUI* square = new CControlUI;
+
+  SquareWindow() {
+    win.CreateAt(0, 0, 100, 100);
+    root->SetBkColor(0xFFFFFFFF);
+    square->SetBkColor(0xFFFF0000);
+    root->Add(square);
+    win.manager.AttachRoot(root);
+    ::UpdateWindow(win.GetHWND());
+    square->SetBounds(RECT{40, 40, 60, 60});
+    ::UpdateWindow(win.GetHWND());
+  }
+  COLORREF At(int x, int y) { return ScreenPixel(win.GetHWND(), x, y); }
+};
+
+// The root's own invalidation covers the square's, which then costs no
+// call of its own; once painted, the next change of the square must reach
+// the window again, however often the area was pending before.
+TEST(ManagerPaint, AChangeInsideAnAreaAlreadyPendingIsPaintedAndTheNextOneToo) {
+  SquareWindow w;
+  ASSERT_EQ(RGB(255, 0, 0), w.At(50, 50));
+  w.root->SetBkColor(0xFF808080);
+  w.square->SetBkColor(0xFF0000FF);
+  ::UpdateWindow(w.win.GetHWND());
+  EXPECT_EQ(RGB(128, 128, 128), w.At(20, 20));
+  EXPECT_EQ(RGB(0, 0, 255), w.At(50, 50));
+
+  w.square->SetBkColor(0xFF00FF00);
+  ::UpdateWindow(w.win.GetHWND());
+  EXPECT_EQ(RGB(0, 255, 0), w.At(50, 50));
+}
+
 TEST(ManagerPaint, ShowDirtyFramesTheRepaintedRectangle) {
   HostWindow win;
   ASSERT_TRUE(win.CreateAt(0, 0, 100, 100));
