@@ -52,32 +52,21 @@ def command_words(command):
     return [a if a else b for a, b in re.findall(r'"([^"]*)"|(\S+)', command)]
 
 
-class DemoDownload(unittest.TestCase):
+class DemoDownload(harness.ClientTest):
     def setUp(self):
-        self.folder = harness.ProgramFolder()
-        self.session = harness.Session()
-        self.proc = None
-        self.shots = os.environ.get("KELVORA_SHOTS_DIR")
+        super().setUp()
         self.soft_id = catalogue_data.ranked_ids(1)[0]
         self.title = catalogue_data.SOFTWARE[self.soft_id]
         self.key = UNINSTALL_KEY + self.title["soft_name"]
         self.remove_entry()
 
     def tearDown(self):
-        if self.proc is not None:
-            harness.stop(self.proc, self.folder)
+        super().tearDown()
         self.remove_entry()
-        self.session.close()
-        self.folder.remove()
 
     def remove_entry(self):
         """The slot as it was: no entry of the first title."""
         subprocess.run([harness.WINE_RUN, "reg", "delete", self.key, "/f"], capture_output=True)
-
-    def shot(self, name):
-        if self.shots:
-            os.makedirs(self.shots, exist_ok=True)
-            desktop.screenshot(os.path.join(self.shots, name + ".png"))
 
     def rgb(self, box):
         shot = desktop.screenshot()
@@ -119,9 +108,7 @@ class DemoDownload(unittest.TestCase):
 
     def test_a_first_page_download_installs_and_is_reported_once(self):
         self.assertEqual({}, reg_values(self.key), "the slot holds the title already")
-        self.proc = self.folder.start(env=self.session.env())
-        self.main = desktop.wait_window(name="Kelvora", size=(890, 635), timeout=40)
-        self.assertIsNotNone(self.main, "the main window did not show")
+        self.main = self.start_main_window(timeout=40)
         row = 0
         blue = lambda r, g, b: b > r + 0.2 and b > g + 0.1  # noqa: E731
         green = lambda r, g, b: g > r + 0.15 and g > b + 0.1  # noqa: E731

@@ -128,10 +128,8 @@ void LoginDialog::OpenLoginHostPage(const wchar_t* path) {
         L"url.dll,FileProtocolHandler http://" + ServiceHostName(ServiceHost::Login) + path;
     const INT_PTR result = RunShell(L"open", L"rundll32.exe", parameters.c_str());
     if (result > 32) return;
-    std::string oem;
-    WideToOem(parameters, &oem);
-    log_error("%s: ShellExecute failed: %d, %s", "LoginDialog::Notify", static_cast<int>(result),
-              oem.c_str());
+    log_error("%s: ShellExecute failed: %d, %ls", "LoginDialog::Notify", static_cast<int>(result),
+              parameters.c_str());
 }
 
 void LoginDialog::Login() {

@@ -34,11 +34,9 @@ bool ShellPickFolder(HWND owner, std::wstring* folder) {
 
 FolderPicker g_picker = ShellPickFolder;
 
-// The log's narrow text is in the ANSI code page.
+// Wide text reaches the log whole (the file is UTF-8).
 void LogFolderUnreadable() {
-    char text[128] = {0};
-    ::WideCharToMultiByte(CP_ACP, 0, L"获取配置中下载路径失败", -1, text, sizeof(text) - 1, nullptr, nullptr);
-    log_error("%s: %s", "DownloadSettingPage::InitControls", text);
+    log_error("%s: %ls", "DownloadSettingPage::InitControls", L"获取配置中下载路径失败");
 }
 
 }  // namespace
