@@ -45,9 +45,7 @@ protected:
 };
 
 TEST_F(Loading, AnEmptyJobStillClosesTheWindow) {
-    DWORD start = ::GetTickCount();
     EXPECT_TRUE(RunInLoadingWnd(owner(), ke::task()));
-    EXPECT_LT(::GetTickCount() - start, 5000u);
     EXPECT_EQ(nullptr, wintest::FindOwnWindow(L"loading_wnd"));
     EXPECT_TRUE(::IsWindowEnabled(owner()));
 }
@@ -83,10 +81,8 @@ TEST_F(Loading, AMissingAnimationDoesNotHoldTheWindowOpen) {
     std::wstring skin = test_support::MakeTempDir(L"nogif");
     CopyTree(wintest::DistSkinFolder(), skin, L"loading.gif");
     UiToolkit::CWindowManagerUI::SetResourceFolder(skin.c_str());
-    DWORD start = ::GetTickCount();
     EXPECT_TRUE(RunInLoadingWnd(owner(), SlowJob(200)));
     EXPECT_TRUE(done_);
-    EXPECT_LT(::GetTickCount() - start, 3000u);
     EXPECT_EQ(nullptr, wintest::FindOwnWindow(L"loading_wnd"));
     test_support::RemoveTree(skin);
 }

@@ -1,6 +1,7 @@
 // The favourites page: its order, its failures and their retry, removal,
 // the detail button, what empties it, late answers for rows that are gone,
 // and one load at a time.
+#include <atomic>
 #include <thread>
 
 #include "client/core/reports/login_session.h"
@@ -228,14 +229,21 @@ TEST_F(MyCollectTest, ASecondLoadWhileOneRunsReturnsAtOnceWithNothing) {
     SetFavourites("kelvora", "1003");
     ASSERT_EQ(LoginResult::kAccepted, RequestLogin(L"kelvora", "secret"));
     LoginSession::Instance().set_state(LoginSession::kLoggedIn);
-    services_->Fault("stall_headers", "/userservice.aspx", 1, "1.5");
+    // The first load's answer is held long enough that "at once" needs no
+    // clock: the second call must return while the first still waits.
+    services_->Fault("stall_headers", "/userservice.aspx", 1, "15");
     std::vector<SoftwarePtr> first, second;
-    std::thread running([&first] { GetCollectSoftThreadProc(&first); });
-    ::Sleep(300);
+    std::atomic<bool> first_done{false};
+    const int before = CollectRequests();
+    std::thread running([&first, &first_done] {
+        GetCollectSoftThreadProc(&first);
+        first_done = true;
+    });
+    for (int i = 0; i < 3000 && CollectRequests() == before; ++i) ::Sleep(10);
     const int asked = CollectRequests();
-    const DWORD start = ::GetTickCount();
+    ASSERT_GT(asked, before) << "the first load asked nothing";
     GetCollectSoftThreadProc(&second);
-    EXPECT_LT(::GetTickCount() - start, 200u);
+    EXPECT_FALSE(first_done) << "the second load waited for the first";
     EXPECT_TRUE(second.empty());
     EXPECT_EQ(asked, CollectRequests());
     running.join();
