@@ -180,6 +180,8 @@ TEST_F(HttpFetch, FileFetchShowsTheHeadToItsCheckBeforeWriting) {
     }
 }
 
+DWORD WINAPI ProbeThread(LPVOID) { return 0; }
+
 // A timed fetch runs on its caller's thread: a run of fetches (icons on the
 // icon pool) starts no thread each. A read that timed out leaves nothing
 // behind that the next fetch would meet.
@@ -189,7 +191,7 @@ TEST_F(HttpFetch, TimedFetchesStartNoThread) {
     ASSERT_TRUE(HttpFetchFile(url, target));
     // The count sees a thread start at all.
     const LONG counted = g_threads_started;
-    HANDLE probe = CreateThread(nullptr, 0, [](LPVOID) -> DWORD { return 0; }, nullptr, 0, nullptr);
+    HANDLE probe = CreateThread(nullptr, 0, ProbeThread, nullptr, 0, nullptr);
     ASSERT_TRUE(probe != nullptr);
     WaitForSingleObject(probe, INFINITE);
     CloseHandle(probe);
