@@ -166,11 +166,23 @@ TEST_F(UpdateDownloadTest, AStopNeverWaitsAndLeavesNothing) {
             script.hold_read = 1;
             script.hold = hold;
         }
+        const int opens_before = StandInSource::opens.load();
         auto download = std::make_shared<UpdateDownload>(box_.hwnd(), L"http://h/setup.exe", path_, StandIn(script));
         ASSERT_EQ(UpdateDownload::kStarted, download->Start());
+        if (where == 0) {
+            // The worker is inside Open: a stop before it gets there would
+            // end it without a connection, which is not the case tested.
+            for (int i = 0; i < 1000 && StandInSource::opens.load() == opens_before; ++i) ::Sleep(10);
+            ASSERT_NE(opens_before, StandInSource::opens.load());
+        }
         if (where == 1) {
             // The first piece has arrived.
-            for (int i = 0; i < 200 && box_.Take() != Posts{"p40"}; ++i) ::Sleep(10);
+            bool first_piece = false;
+            for (int i = 0; i < 1000 && !first_piece; ++i) {
+                first_piece = box_.Take() == Posts{"p40"};
+                if (!first_piece) ::Sleep(10);
+            }
+            ASSERT_TRUE(first_piece);
         }
         EXPECT_TRUE(FileThere());
         download->Stop();
