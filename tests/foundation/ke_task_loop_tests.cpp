@@ -116,16 +116,49 @@ TEST(TaskLoop, StopEndsTheLoopAfterThePassInProgress) {
     EXPECT_TRUE(loop.stopped());
 }
 
-TEST(TaskLoop, TaskPostedToASleepingLoopRunsPromptly) {
+TEST(TaskLoop, TaskPostedToASleepingLoopRuns) {
     LoopThread worker;  // no idle step: an empty pass waits for a post
-    Sleep(100);         // let it enter its idle wait
     HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    DWORD posted = GetTickCount();
     worker.loop.loop().post([done] { SetEvent(done); });
-    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(done, 5000));
-    // The post wakes the loop; the 500 ms idle wait is only an upper bound.
-    EXPECT_LT(GetTickCount() - posted, 450u);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(done, 30000));
     CloseHandle(done);
+}
+
+struct Waiter {
+    ke::message_loop* loop;
+    HANDLE entered, left;
+};
+
+DWORD WINAPI WaitForPostForever(LPVOID p) {
+    Waiter* w = static_cast<Waiter*>(p);
+    SetEvent(w->entered);
+    w->loop->wait_for_post(INFINITE);
+    SetEvent(w->left);
+    return 0;
+}
+
+// An idle loop is woken by the post itself, not by the end of its idle
+// wait: a wait with no end returns once a task is posted, whether the post
+// comes before the wait begins or while it waits.
+TEST(MessageLoop, APostEndsAWaitThatHasNoEnd) {
+    for (bool post_first : {true, false}) {
+        ke::message_loop loop;
+        HANDLE entered = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        HANDLE left = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        Waiter waiter{&loop, entered, left};
+        if (post_first) loop.post([] {});
+        HANDLE thread = CreateThread(nullptr, 0, WaitForPostForever, &waiter, 0, nullptr);
+        ASSERT_NE(nullptr, thread);
+        ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(entered, 30000));
+        if (!post_first) loop.post([] {});
+        const bool woken = WaitForSingleObject(left, 30000) == WAIT_OBJECT_0;
+        EXPECT_TRUE(woken) << "post first: " << post_first;
+        if (!woken) TerminateThread(thread, 1);  // it would wait forever
+        WaitForSingleObject(thread, INFINITE);
+        CloseHandle(thread);
+        CloseHandle(entered);
+        CloseHandle(left);
+    }
 }
 
 }  // namespace

@@ -105,4 +105,20 @@ int OpenHandleCount() {
     return open;
 }
 
+namespace {
+DWORD WINAPI RunCall(LPVOID p) {
+    (*static_cast<const std::function<void()>*>(p))();
+    return 0;
+}
+}  // namespace
+
+bool BackBeforeTheStallEnds(const std::function<void()>& call) {
+    HANDLE thread = ::CreateThread(nullptr, 0, RunCall, const_cast<std::function<void()>*>(&call), 0, nullptr);
+    if (!thread) return false;
+    const bool back = ::WaitForSingleObject(thread, kBackWithinMs) == WAIT_OBJECT_0;
+    ::WaitForSingleObject(thread, INFINITE);
+    ::CloseHandle(thread);
+    return back;
+}
+
 }  // namespace test_support

@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by the test programs that run under Wine.
 #include <windows.h>
+#include <functional>
 #include <string>
 
 namespace test_support {
@@ -35,5 +36,15 @@ int OpenHandleCount();
 // Whole file as bytes; false when it cannot be read.
 bool ReadFileBytes(const std::wstring& path, std::string* out);
 bool WriteFileBytes(const std::wstring& path, const std::string& data);
+
+// For calls that meet a host told to stall far longer than any time-out
+// (kLongStallSeconds): runs the call on a thread of its own and says whether
+// it came back within kBackWithinMs, a deadline generous for a loaded
+// machine and far short of the stall. A call that does not come back in
+// time is still waited for (it ends when the stall does), so nothing it
+// uses is freed under it.
+const int kLongStallSeconds = 600;
+const DWORD kBackWithinMs = 120000;
+bool BackBeforeTheStallEnds(const std::function<void()>& call);
 
 }  // namespace test_support
