@@ -5,6 +5,7 @@ import json
 import os
 import shutil
 import subprocess
+import sys
 import tempfile
 import time
 import unittest
@@ -170,10 +171,40 @@ class ClientTest(unittest.TestCase):
         self.shots = os.environ.get("KELVORA_SHOTS_DIR")
 
     def tearDown(self):
+        if self._failed():
+            self.report_failure()
         if self.proc is not None:
             stop(self.proc, self.folder)
         self.session.close()
         self.folder.remove()
+
+    def _failed(self):
+        # Python reports a failure of the test body before its tearDown runs.
+        result = getattr(getattr(self, "_outcome", None), "result", None)
+        if result is None:
+            return False
+        return any(test is self for test, _ in list(result.failures) + list(result.errors))
+
+    def report_failure(self):
+        """What a failure leaves for whoever reads the test's output: the
+        client's last log lines, the last requests, the windows up and a
+        picture of the display."""
+        out = sys.stderr
+        print("--- %s failed; the client was %s" % (self.id(), "running" if self.proc and
+              self.proc.poll() is None else "not running"), file=out)
+        for line in (self.folder.log_lines() or [])[-40:]:
+            print("  log: " + line, file=out)
+        try:
+            for e in self.session.log()[-15:]:
+                print("  request: %s %s" % (e["path"], e.get("raw_query") or ""), file=out)
+        except (OSError, ValueError):
+            pass
+        for w in desktop.visible_windows():
+            if w.w > 1 and w.h > 1:
+                print("  window: %r" % (w,), file=out)
+        folder = os.path.join(TEST_BIN, "test-failures")
+        os.makedirs(folder, exist_ok=True)
+        print("  picture: " + str(desktop.screenshot(os.path.join(folder, self.id() + ".png"))), file=out)
 
     def shot(self, name):
         """Keeps a picture of the display as <name>.png when KELVORA_SHOTS_DIR
