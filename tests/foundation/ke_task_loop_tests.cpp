@@ -70,7 +70,7 @@ TEST(MessageLoop, SendThatTimesOutReturnsTrueAndTheLateTaskIsHarmless) {
         bool timed_out = false;
         ASSERT_TRUE(worker.loop.loop().send(
             [release, finished] {
-                WaitForSingleObject(release, 5000);
+                WaitForSingleObject(release, 30000);
                 *finished = true;
             },
             &timed_out, 50));
@@ -78,7 +78,7 @@ TEST(MessageLoop, SendThatTimesOutReturnsTrueAndTheLateTaskIsHarmless) {
         EXPECT_FALSE(*finished);
     }
     SetEvent(release);  // the task runs to its end after the sender gave up
-    for (int i = 0; i < 500 && !*finished; ++i) Sleep(10);
+    for (int i = 0; i < 3000 && !*finished; ++i) Sleep(10);
     EXPECT_TRUE(*finished);
     bool timed_out = true;
     ASSERT_TRUE(worker.loop.loop().send([] {}, &timed_out, 5000));  // the loop still serves

@@ -113,7 +113,7 @@ TEST(ThreadSingle, SelfDeletingThreadDestroysItselfAfterItsTask) {
         ASSERT_EQ(1, t->create_threads(1));
         t->resume_all();
     }
-    for (int i = 0; i < 200 && destroyed < 50; ++i) Sleep(10);
+    for (int i = 0; i < 3000 && destroyed < 50; ++i) Sleep(10);
     EXPECT_EQ(50, destroyed.load());
     CloseHandle(done);
 }
@@ -128,14 +128,14 @@ TEST(ThreadSingle, CustomDeleterIsCalledWithTheObject) {
     });
     ASSERT_EQ(1, t->create_threads(1));
     t->resume_all();
-    for (int i = 0; i < 200 && !seen; ++i) Sleep(10);
+    for (int i = 0; i < 3000 && !seen; ++i) Sleep(10);
     EXPECT_EQ(t, seen.load());
 }
 
 TEST(ThreadSingle, RunDetachedRunsTheJob) {
     HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     ASSERT_TRUE(ke::run_detached([done] { SetEvent(done); }));
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(done, 5000));
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(done, 30000));
     CloseHandle(done);
 }
 

@@ -1,6 +1,7 @@
 """Real input and pictures on the test's X display: windows found by name or
 size, clicks and keys through xdotool, and colours read from screenshots
 through ImageMagick. Wine turns the X events into mouse and key messages."""
+import hashlib
 import os
 import re
 import subprocess
@@ -114,6 +115,21 @@ def mean_brightness(shot, x, y, w, h):
                           "-colorspace", "Gray", "-format", "%[fx:mean]", "info:"],
                          capture_output=True, text=True, check=True).stdout
     return float(out.strip())
+
+
+def region(window, box):
+    """A fingerprint of what an area (x, y, w, h in the window) shows now:
+    equal fingerprints, equal pixels."""
+    x, y, w, h = box
+    out = subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, window.x + x, window.y + y),
+                          "+repage", "rgb:-"], capture_output=True, check=True).stdout
+    return hashlib.sha1(out).hexdigest()
+
+
+def wait_region_change(window, box, before, timeout=15.0):
+    """Waits until the area no longer shows what `before` (a fingerprint
+    taken before the click) showed: the click's new picture has been drawn."""
+    return wait_for(lambda: region(window, box) != before, timeout, step=0.2)
 
 
 def tray_icon():

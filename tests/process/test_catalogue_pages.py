@@ -8,6 +8,7 @@ sub-category loads."""
 import glob
 import json
 import os
+import select
 import subprocess
 import sys
 import time
@@ -211,18 +212,15 @@ class CataloguePagesProcess(harness.ClientTest):
         self.assertTrue(desktop.wait_for(lambda: self.row_has_text(3), 30))
         time.sleep(3.0)  # icons and the scan settle
         search = "/search/%E6%B5%8F%E8%A7%88%E5%99%A8"
-        # The edit opens its native window on the click: characters typed
-        # before it has the focus are lost, so a dropped one means typing
-        # again, and pasting as the last resort.
+        # The edit opens its native window on the click: keys sent before it
+        # has the focus are lost, so a dropped paste means pasting again.
+        # (xdotool cannot type characters beyond the keyboard's map.)
         for attempt in range(3):
             self.click(SEARCH_EDIT)
             time.sleep(1.5)
             desktop.key("ctrl+a")
             desktop.key("BackSpace")
-            if attempt < 2:
-                self.type_text("浏览器")
-            else:
-                self.paste("浏览器")
+            self.paste("浏览器")
             desktop.key("Return")
             if self.wait_requests(search, timeout=10):
                 break
@@ -296,22 +294,30 @@ class CataloguePagesProcess(harness.ClientTest):
 
     # Input helpers.
 
-    def type_text(self, text):
-        subprocess.run(["xdotool", "type", "--delay", "300", text], check=False)
-
     def paste(self, text):
-        """Puts the text on the X clipboard (a helper keeps it there) and
-        presses Ctrl+V."""
+        """Puts the text on the X clipboard and presses Ctrl+V. A helper owns
+        the clipboard until the test ends: the client reads it from that
+        helper whenever it pastes."""
         holder = subprocess.Popen([sys.executable, "-c", (
             "import sys, tkinter\n"
             "r = tkinter.Tk(); r.withdraw(); r.clipboard_clear(); r.clipboard_append(sys.argv[1]); r.update()\n"
-            "r.after(8000, r.destroy); r.mainloop()\n"), text])
+            "sys.stdout.write('ready\\n'); sys.stdout.flush()\n"
+            "r.tk.createfilehandler(sys.stdin, tkinter.READABLE, lambda *a: r.destroy())\n"
+            "r.mainloop()\n"), text], stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+        self.addCleanup(self.end_holder, holder)
+        readable, _, _ = select.select([holder.stdout], [], [], 60 * desktop.DEADLINE_SCALE)
+        self.assertTrue(readable and holder.stdout.readline() == "ready\n", "the clipboard holder did not start")
+        desktop.key("ctrl+v")
+        time.sleep(0.5)
+
+    @staticmethod
+    def end_holder(holder):
+        holder.stdin.close()
         try:
-            time.sleep(1.0)
-            desktop.key("ctrl+v")
-            time.sleep(0.5)
-        finally:
-            holder.wait(timeout=15)
+            holder.wait(timeout=60)
+        except subprocess.TimeoutExpired:
+            holder.kill()
+            holder.wait()
 
     # Colours of the action button's looks.
 

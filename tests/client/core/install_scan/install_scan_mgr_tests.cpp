@@ -53,7 +53,7 @@ InstallScanMgr::Scanner ListOf(SysInstallSoftList list, bool ok = true) {
 }
 
 void WaitDone(InstallScanMgr& mgr) {
-    for (int i = 0; i < 500 && mgr.ScanState() != InstallScanMgr::kDone; ++i) Sleep(10);
+    for (int i = 0; i < 3000 && mgr.ScanState() != InstallScanMgr::kDone; ++i) Sleep(10);
     ASSERT_EQ(InstallScanMgr::kDone, mgr.ScanState());
     mgr.RemoveObserver(nullptr);  // waits until the notifications are over
 }
@@ -140,7 +140,7 @@ TEST(InstallScanMgr, RemovalWaitsForANotificationInProgress) {
         std::atomic<bool> finished{false};
         bool OnSoft(const SysInstallSoftPtr&) override {
             SetEvent(inside);
-            WaitForSingleObject(release, 5000);
+            WaitForSingleObject(release, 30000);
             return false;
         }
         void OnScanFinished() override { finished = true; }
@@ -150,7 +150,7 @@ TEST(InstallScanMgr, RemovalWaitsForANotificationInProgress) {
     InstallScanMgr& mgr = *new InstallScanMgr(ListOf({Soft(L"Foo", L"1.0")}), KnownNames);  // lives on, as the real one
     mgr.AddObserver(&slow);
     mgr.StartScan();
-    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(inside, 5000));
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(inside, 30000));
     std::atomic<bool> removed{false};
     std::thread remover([&] {
         mgr.RemoveObserver(&slow);

@@ -60,7 +60,7 @@ TEST(ScanMatching, StagedProgramsGetTheirCatalogueIdsAndUpdateFlags) {
     EXPECT_EQ(InstallScanMgr::kScanning, mgr.ScanState());  // waits for the database refresh
     EXPECT_FALSE(waiter.finished);
     VersionMgr::SetDbState(VersionMgr::kDbReady);
-    for (int i = 0; i < 1000 && mgr.ScanState() != InstallScanMgr::kDone; ++i) Sleep(10);
+    for (int i = 0; i < 3000 && mgr.ScanState() != InstallScanMgr::kDone; ++i) Sleep(10);
     mgr.RemoveObserver(nullptr);  // waits for the notification
     EXPECT_TRUE(waiter.finished);
     ASSERT_FALSE(waiter.seen.empty());

@@ -106,7 +106,7 @@ TEST(FavouritesRegistry, ARowLeavingWaitsForACallInProgress) {
         void OnCollected() override {
             ++calls;
             SetEvent(inside);
-            WaitForSingleObject(release, 5000);
+            WaitForSingleObject(release, 30000);
         }
         void OnUncollected() override { ++calls; }
     } slow;
@@ -114,7 +114,7 @@ TEST(FavouritesRegistry, ARowLeavingWaitsForACallInProgress) {
     slow.release = release;
     Collect::Register(1500, &slow);
     std::thread notifier([] { Collect::Notify(1500, Collect::kCollected); });
-    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(inside, 5000));
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(inside, 30000));
     std::atomic<bool> left{false};
     std::thread leaver([&] {
         Collect::Unregister(1500, &slow);
