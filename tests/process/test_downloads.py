@@ -30,7 +30,15 @@ STRIP_DELETE = (734, 167)
 FINISHED_DELETE = (508, 167)
 
 FILE_SIZE = 3 * 1024 * 1024
-THROTTLE = 256 * 1024  # bytes per second
+# Each test's first file answer comes this slowly (over two minutes for the
+# file), so the download is still running whatever the test does to it;
+# later answers come at full speed.
+THROTTLE = 24 * 1024  # bytes per second
+# The band under the tabs: each page (a list, the detail page, the centre)
+# shows its own header there.
+HEADER = (150, 98, 420, 30)
+# A running row's start, stop and delete buttons.
+STRIP_BUTTONS = (676, 155, 70, 24)
 
 
 class DownloadProcess(harness.ClientTest):
@@ -39,7 +47,7 @@ class DownloadProcess(harness.ClientTest):
         # Every catalogue file is small, and sent slowly.
         for soft_id in range(1001, 1080):
             self.session.get("/_files/%d?size=%d" % (soft_id, FILE_SIZE))
-        self.session.ctl("fault?mode=throttle&path=/files/&count=-1&arg=%d" % THROTTLE)
+        self.session.ctl("fault?mode=throttle&path=/files/&count=1&arg=%d" % THROTTLE)
         self.opened = os.path.join(self.folder.path, "opened.txt")
 
     def file_requests(self):
@@ -55,11 +63,22 @@ class DownloadProcess(harness.ClientTest):
         time.sleep(1.5)
         return main
 
+    def click_and_wait(self, main, point, area=HEADER):
+        """Clicks, then waits until the area shows something new: the page
+        the click opened has been drawn. The pointer rests on the point
+        first, so a hover look is not taken for the new page."""
+        desktop.move(main.x + point[0], main.y + point[1])
+        time.sleep(0.3)
+        before = desktop.region(main, area)
+        main.click(*point)
+        self.assertTrue(desktop.wait_region_change(main, area, before, 20),
+                        "a click at %r changed nothing in %r" % (point, area))
+
     def test_a_download_from_the_detail_page_through_the_centre(self):
         main = self.start()
         self.shot("downloads_0_list")
-        main.click(*FIRST_ROW_NAME)
-        time.sleep(3)
+        self.click_and_wait(main, FIRST_ROW_NAME)
+        time.sleep(1)
         self.shot("downloads_1_detail")
         main.click(*DETAIL_DOWNLOAD_BTN)
         self.assertTrue(desktop.wait_for(lambda: self.file_requests(), timeout=20),
@@ -70,21 +89,20 @@ class DownloadProcess(harness.ClientTest):
         time.sleep(1)
         self.shot("downloads_2_detail_downloading")
 
-        main.click(*DETAIL_BACK_BTN)
-        time.sleep(1)
+        self.click_and_wait(main, DETAIL_BACK_BTN)
         # Another list: no catalogue row watches the download now, so the
         # client opens the finished file itself.
-        main.click(*OTHER_CATEGORY)
-        time.sleep(2)
+        self.click_and_wait(main, OTHER_CATEGORY)
+        time.sleep(1)
         self.shot("downloads_2b_other_list")
-        main.click(*DOWNLOAD_MGR_BTN)
-        time.sleep(2)
+        self.click_and_wait(main, DOWNLOAD_MGR_BTN)
+        time.sleep(1)
         self.shot("downloads_3_centre_running")
         time.sleep(1.5)
         self.shot("downloads_4_centre_running_later")
 
-        main.click(*STRIP_STOP)
-        time.sleep(1.5)
+        self.click_and_wait(main, STRIP_STOP, STRIP_BUTTONS)
+        time.sleep(0.5)
         self.shot("downloads_5_centre_stopped")
         main.click(*STRIP_START)
         self.assertTrue(desktop.wait_for(lambda: len(self.file_requests()) >= 2, timeout=20),
@@ -124,14 +142,13 @@ class DownloadProcess(harness.ClientTest):
 
     def test_delete_a_running_download_then_exit_mid_download(self):
         main = self.start()
-        main.click(*FIRST_ROW_NAME)
-        time.sleep(3)
+        self.click_and_wait(main, FIRST_ROW_NAME)
+        time.sleep(1)
         main.click(*DETAIL_DOWNLOAD_BTN)
         self.assertTrue(desktop.wait_for(lambda: self.file_requests(), timeout=20))
-        main.click(*DETAIL_BACK_BTN)
+        self.click_and_wait(main, DETAIL_BACK_BTN)
+        self.click_and_wait(main, DOWNLOAD_MGR_BTN)
         time.sleep(1)
-        main.click(*DOWNLOAD_MGR_BTN)
-        time.sleep(2)
         main.click(*STRIP_DELETE)
         time.sleep(1.5)
         self.shot("downloads_9_running_deleted")
@@ -144,17 +161,17 @@ class DownloadProcess(harness.ClientTest):
         self.assertTrue(os.path.exists(partial))
 
         # A new download, and the client told to end while it runs.
-        main.click(*CENTRE_BACK_BTN)
+        self.click_and_wait(main, CENTRE_BACK_BTN)
         time.sleep(1)
-        main.click(*SECOND_ROW_NAME)
-        time.sleep(3)
+        self.click_and_wait(main, SECOND_ROW_NAME)
+        time.sleep(1)
         # Its file answers nothing for a while: the download waits.
         self.session.ctl("reset")
         self.session.ctl("fault?mode=stall_headers&path=/files/&count=1&arg=20")
         main.click(*DETAIL_DOWNLOAD_BTN)
         time.sleep(1)
-        main.click(*DOWNLOAD_MGR_BTN)
-        time.sleep(2)
+        self.click_and_wait(main, DOWNLOAD_MGR_BTN)
+        time.sleep(1)
         self.shot("downloads_10_centre_waiting")
         self.folder.run("shutdown", timeout=30)
         self.assertEqual(0, harness.wait_exit(self.proc, 20))
