@@ -70,6 +70,7 @@ struct Sample {
     SIZE_T private_bytes;
     int threads;
     int modules;
+    std::vector<std::wstring> module_names;  // base names, lower case
 };
 
 int CountThreads(DWORD pid) {
@@ -83,17 +84,35 @@ int CountThreads(DWORD pid) {
     return n;
 }
 
-int CountModules(HANDLE process) {
+int CountModules(HANDLE process, std::vector<std::wstring>* names) {
     HMODULE modules[512];
     DWORD needed = 0;
     if (!EnumProcessModules(process, modules, sizeof(modules), &needed)) return -1;
+    const int n = static_cast<int>(std::min<DWORD>(needed, sizeof(modules)) / sizeof(HMODULE));
+    for (int i = 0; i < n; ++i) {
+        wchar_t name[MAX_PATH];
+        if (!GetModuleBaseNameW(process, modules[i], name, MAX_PATH)) continue;
+        CharLowerW(name);
+        names->push_back(name);
+    }
     return static_cast<int>(needed / sizeof(HMODULE));
+}
+
+// The modules of `a` that `b` does not have, sorted.
+std::wstring ModulesBeyond(const std::vector<std::wstring>& a, const std::vector<std::wstring>& b) {
+    std::vector<std::wstring> extra;
+    for (const std::wstring& m : a)
+        if (std::find(b.begin(), b.end(), m) == b.end()) extra.push_back(m);
+    std::sort(extra.begin(), extra.end());
+    std::wstring text;
+    for (const std::wstring& m : extra) text += (text.empty() ? L"" : L" ") + m;
+    return text;
 }
 
 // One start: the time to the painted window (negative when it never came)
 // and the working set a second later. The program is ended afterwards.
 Sample StartOnce(const Target& t) {
-    Sample s = {-1, -1, -1, 0, 0, 0, 0};
+    Sample s = {-1, -1, -1, 0, 0, 0, 0, {}};
     STARTUPINFOW si = {sizeof(si)};
     PROCESS_INFORMATION pi = {};
     std::wstring command = L"\"" + t.exe + L"\"";
@@ -128,7 +147,7 @@ Sample StartOnce(const Target& t) {
         s.private_bytes = pmc.PagefileUsage;
     }
     s.threads = CountThreads(pi.dwProcessId);
-    s.modules = CountModules(pi.hProcess);
+    s.modules = CountModules(pi.hProcess, &s.module_names);
     // The client's tray exit (WM_USER + 102, command 3); a close for the peer.
     if (f.hwnd) PostMessageW(f.hwnd, t.name[0] == 'c' ? WM_USER + 102 : WM_CLOSE, 0, 3);
     if (WaitForSingleObject(pi.hProcess, 20000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
@@ -193,6 +212,10 @@ int wmain(int argc, wchar_t** argv) {
            client_top.private_bytes / 1048576.0, client_top.threads, client_top.modules);
     printf("working_set_bare_window_parts: private %.1f MB, %d threads, %d modules\n",
            bare_top.private_bytes / 1048576.0, bare_top.threads, bare_top.modules);
+    // What the client loads beyond the bare window: each module is a cost
+    // of its own (its mapped pages, often its own dependencies).
+    printf("working_set_client_modules_beyond_bare: %ls\n",
+           ModulesBeyond(client_top.module_names, bare_top.module_names).c_str());
     printf("working_set_ratio_client_to_bare: %.2f (aim <= 2)\n",
            bare_ws ? static_cast<double>(client_ws) / bare_ws : 0.0);
     printf("starts: %d (medians)\n", starts);

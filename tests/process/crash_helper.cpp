@@ -4,7 +4,6 @@
 #include "client/core/startup/crash_dump.h"
 
 int wmain() {
-    LoadCrashDumpLibrary();
     SetUnhandledExceptionFilter(CrashDumpFilter);
     volatile int* nowhere = nullptr;
     *nowhere = 1;

@@ -47,7 +47,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     ClientRunMode mode = ParseClientRunMode(ProcessArguments());
     if (mode != ClientRunMode::Normal) return RunOneShot(mode);
 
-    LoadCrashDumpLibrary();
     SetUnhandledExceptionFilter(CrashDumpFilter);
     HANDLE mutex = EnsureSingleInstance();
 

@@ -38,6 +38,7 @@ std::wstring CrashDumpFileName(const wchar_t* program_path, DWORD tick) {
 }
 
 bool WriteCrashDump(DWORD thread_id, EXCEPTION_POINTERS* exception, const wchar_t* file_name) {
+    LoadCrashDumpLibrary();
     if (!g_dbghelp) return false;
     HANDLE file = CreateFileW(file_name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -2,8 +2,9 @@
 #include <windows.h>
 #include <string>
 
-// Loads DbgHelp from the system folder and looks up MiniDumpWriteDump. Done
-// once at start-up: a crashing process is no place to load libraries.
+// Loads DbgHelp from the system folder and looks up MiniDumpWriteDump, once.
+// WriteCrashDump calls it when it first needs a dump: loaded at every start
+// it cost a module and its pages for a crash that rarely comes.
 void LoadCrashDumpLibrary();
 
 // Unhandled-exception filter: writes "<program path>.<tick count>.dmp" and

@@ -11,6 +11,7 @@
 #include "client/windows/main/main_frame_flags.h"
 #include "client/windows/main/main_frame_texts.h"
 #include "client/windows/main/page_factories.h"
+#include "client/windows/main/unbuilt_page.h"
 #include "client/windows/main_frame_messages.h"
 #include "client/windows/menus/popup_menus.h"
 #include "client/windows/pages/page_receiver.h"
@@ -63,9 +64,17 @@ const wchar_t* MainFrameWnd::SkinFile() const { return kSkin; }
 // Enter and Escape never close the main window.
 bool MainFrameWnd::OnDialogKey(WPARAM) { return false; }
 
+// Tab 0's page is built with the skin; the others wait in a stand-in until
+// PageOfTab needs them.
 UiToolkit::CControlUI* MainFrameWnd::CreateCustomControl(const wchar_t* tag) {
-    return CreateMainFramePage(tag);
+    if (!tag) return nullptr;
+    for (int tab = 1; tab < kTabCount; ++tab) {
+        if (wcscmp(tag, kMainFramePageTags[tab]) == 0) return new UnbuiltPage(tag);
+    }
+    return CreatePage(tag);
 }
+
+UiToolkit::CControlUI* MainFrameWnd::CreatePage(const wchar_t* tag) { return CreateMainFramePage(tag); }
 
 bool MainFrameWnd::BindControls() {
     UiToolkit::CWindowManagerUI& m = m_manager;
@@ -153,12 +162,42 @@ LRESULT MainFrameWnd::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {
     return 0;
 }
 
-UiToolkit::CControlUI* MainFrameWnd::PageOfTab(int tab) const {
-    if (!switch_ || tab < 0 || tab >= switch_->GetCount()) return nullptr;
-    UiToolkit::CControlUI* item = switch_->GetItemAt(tab);
-    auto* holder = item ? static_cast<UiToolkit::IContainerUI*>(item->FindInterface(L"IContainer"))
-                        : nullptr;
-    return holder && holder->GetCount() > 0 ? holder->GetItemAt(0) : nullptr;
+namespace {
+
+UiToolkit::IContainerUI* TabItem(UiToolkit::CTabLayoutUI* tabs, int tab) {
+    if (!tabs || tab < 0 || tab >= tabs->GetCount()) return nullptr;
+    UiToolkit::CControlUI* item = tabs->GetItemAt(tab);
+    return item ? static_cast<UiToolkit::IContainerUI*>(item->FindInterface(L"IContainer")) : nullptr;
+}
+
+UnbuiltPage* UnbuiltPageOf(UiToolkit::IContainerUI* holder) {
+    UiToolkit::CControlUI* first = holder && holder->GetCount() > 0 ? holder->GetItemAt(0) : nullptr;
+    return first ? static_cast<UnbuiltPage*>(first->FindInterface(L"UnbuiltPage")) : nullptr;
+}
+
+}  // namespace
+
+bool MainFrameWnd::PageBuilt(int tab) const {
+    UiToolkit::IContainerUI* holder = TabItem(switch_, tab);
+    return holder && holder->GetCount() > 0 && !UnbuiltPageOf(holder);
+}
+
+UiToolkit::CControlUI* MainFrameWnd::PageOfTab(int tab) {
+    UiToolkit::IContainerUI* holder = TabItem(switch_, tab);
+    if (!holder) return nullptr;
+    if (UnbuiltPage* stand_in = UnbuiltPageOf(holder)) {
+        UiToolkit::CControlUI* page = CreatePage(stand_in->Tag().GetData());
+        if (!page) {
+            log_error("%s: no page for %ls", "MainFrameWnd::PageOfTab", stand_in->Tag().GetData());
+            return nullptr;
+        }
+        // In the stand-in's place: the item lays out and shows it as it
+        // would have the page built with the skin.
+        holder->RemoveAt(0);
+        holder->AddAt(page, 0);
+        return page;
+    }
+    return holder->GetCount() > 0 ? holder->GetItemAt(0) : nullptr;
 }
 
 void MainFrameWnd::SwitchToTab(int tab) {

@@ -48,7 +48,12 @@ public:
     UiToolkit::INotifyUI* PageReceiver() const { return page_receiver_; }
     int ReturnTab() const { return return_tab_; }
     int SelectedTab() const { return switch_ ? switch_->GetCurSel() : -1; }
-    UiToolkit::CControlUI* PageOfTab(int tab) const;
+    // The page of a tab. Only tab 0, shown at start, is built with the
+    // window; another tab's page is built here, the first time it is asked
+    // for (shown, or told something while hidden).
+    UiToolkit::CControlUI* PageOfTab(int tab);
+    // Whether the page of a tab has been built yet.
+    bool PageBuilt(int tab) const;
     bool TrayIconAdded() const { return tray_added_; }
 
 protected:
@@ -61,6 +66,10 @@ protected:
     LRESULT OnClose(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) override;
     LRESULT OnDestroy(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) override;
     LRESULT OnOtherMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) override;
+
+    // A new page for a page tag (the factories of page_factories.cpp);
+    // tests give pages of their own.
+    virtual UiToolkit::CControlUI* CreatePage(const wchar_t* tag);
 
     // Test seam: the start-up jobs (update check, then database refresh)
     // run unless a test turns them off before the window is created.

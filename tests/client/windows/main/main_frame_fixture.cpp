@@ -12,6 +12,10 @@
 std::wstring MainFrameTest::data_dir_;
 
 UiToolkit::CControlUI* TestMainFrame::CreateCustomControl(const wchar_t* tag) {
+    return defer_pages ? MainFrameWnd::CreateCustomControl(tag) : CreatePage(tag);
+}
+
+UiToolkit::CControlUI* TestMainFrame::CreatePage(const wchar_t* tag) {
     if (make_page_) {
         if (UiToolkit::CControlUI* page = make_page_(tag)) return page;
     }
@@ -80,6 +84,7 @@ void MainFrameTest::TearDown() { Close(); }
 
 TestMainFrame* MainFrameTest::Open(bool start_up_jobs) {
     frame_ = new TestMainFrame(start_up_jobs, make_page_);
+    frame_->defer_pages = defer_pages_;
     EXPECT_TRUE(frame_->Create(nullptr, L"Kelvora", 0, 0, 0, 0, 890, 635));
     if (on_open_) on_open_();
     frame_->CenterOnOwner();

@@ -21,7 +21,10 @@ public:
         : make_page_(std::move(make_page)) {
         SetStartUpJobsEnabled(start_up_jobs);
     }
+    // Every page is built with the window unless `defer_pages` asks for the
+    // client's own order (tab 0 with the window, the others when needed).
     UiToolkit::CControlUI* CreateCustomControl(const wchar_t* tag) override;
+    UiToolkit::CControlUI* CreatePage(const wchar_t* tag) override;
     // The dispatcher, called directly: whether it marked the message handled.
     bool Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
     UiToolkit::CWindowManagerUI& manager() { return m_manager; }
@@ -29,6 +32,7 @@ public:
     UiToolkit::CButtonUI* Button(const wchar_t* name);
 
     wintest::RecordingPage* pages[kTabCount] = {};
+    bool defer_pages = false;
 
 private:
     TestPageFactory make_page_;
@@ -58,6 +62,8 @@ protected:
     std::function<void()> on_open_;
     // Real pages for some tags (the others record); set before Open.
     TestPageFactory make_page_;
+    // Pages built when first needed, as in the client; set before Open.
+    bool defer_pages_ = false;
 
     static std::wstring data_dir_;
     TestMainFrame* frame_ = nullptr;

@@ -32,6 +32,53 @@ TEST_F(Tabs, WindowInitReachesPageZeroAndRegistersItAlone) {
     EXPECT_TRUE(RefreshVisible());
 }
 
+// Only tab 0's page is built with the window. Each other page is built the
+// first time it is needed, whichever road needs it (a tab button, a shown
+// tab, a notification for the hidden home page), in its tab's place, and
+// from then on is the one page of that tab.
+TEST_F(Tabs, HiddenPagesAreBuiltWhenFirstNeeded) {
+    defer_pages_ = true;
+    Open();
+    EXPECT_EQ(1, page(0).Count(L"windowinit"));
+    EXPECT_TRUE(frame_->PageBuilt(0));
+    for (int i = 1; i < MainFrameWnd::kTabCount; ++i) {
+        EXPECT_EQ(nullptr, frame_->pages[i]) << i;
+        EXPECT_FALSE(frame_->PageBuilt(i)) << i;
+    }
+    const struct {
+        const char* road;
+        int tab;
+        std::function<void()> need;
+        bool shown;
+    } roads[] = {
+        {"tab button", 3, [&] { ClickAndWait(kTabButtons[3]); }, true},
+        {"download centre button", 5, [&] { ClickAndWait(L"download_mgr_btn"); }, true},
+        {"hidden home page told of a login", 6, [&] { frame_->PageOfTab(MainFrameWnd::kHomeTab); }, false},
+        {"tab button again", 3, [&] { ClickAndWait(kTabButtons[3]); }, true},
+    };
+    for (const auto& r : roads) {
+        wintest::RecordingPage* before = frame_->pages[r.tab];
+        r.need();
+        wintest::RecordingPage* built = frame_->pages[r.tab];
+        ASSERT_NE(nullptr, built) << r.road;
+        if (before) {
+            EXPECT_EQ(before, built) << r.road << ": built twice";
+        }
+        EXPECT_TRUE(frame_->PageBuilt(r.tab)) << r.road;
+        EXPECT_EQ(static_cast<UiToolkit::CControlUI*>(built), frame_->PageOfTab(r.tab)) << r.road;
+        EXPECT_EQ(r.shown, built->IsVisible()) << r.road;
+        if (r.shown) {
+            EXPECT_EQ(r.tab, frame_->SelectedTab()) << r.road;
+            EXPECT_EQ(static_cast<UiToolkit::INotifyUI*>(built), frame_->PageReceiver()) << r.road;
+            if (!before) {
+                EXPECT_EQ(1, built->Count(L"tabselect")) << r.road;
+            }
+        }
+    }
+    // Tabs never needed are still not built.
+    for (int i : {1, 2, 4}) EXPECT_FALSE(frame_->PageBuilt(i)) << i;
+}
+
 TEST_F(Tabs, TabButtonsSwitchTheReceiverAndTheShownTabAgainDoesNothing) {
     Open();
     const struct {
