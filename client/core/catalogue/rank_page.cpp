@@ -74,7 +74,7 @@ bool GetRankPage(int32_t type_id, int32_t page, bool refresh, std::vector<RankEn
     swprintf(path, 64, L"/rank/%d_%d_%d", type_id, page, 20);
     std::wstring url = L"http://" + ServiceHostName(ServiceHost::Catalogue) + path;
     std::string body;
-    if (!HttpDownloadMem(url, &body)) {
+    if (!HttpDownloadMemWithoutCookies(url, &body)) {
         log_error("%s: ranking page %d of type %d could not be fetched", "GetRankPage", page, type_id);
         return false;
     }

@@ -31,7 +31,7 @@ bool SoftClassMgr::Load(bool refresh) {
 
     std::string body;
     std::wstring url = L"http://" + ServiceHostName(ServiceHost::Catalogue) + L"/class";
-    if (!HttpDownloadMem(url, &body)) {
+    if (!HttpDownloadMemWithoutCookies(url, &body)) {
         log_error("%s: the category list could not be fetched", "SoftClassMgr::Load");
         return false;
     }

@@ -21,7 +21,7 @@ bool SearchSoft(const std::wstring& keyword, std::vector<int32_t>* ids) {
     PercentEncode(utf8, &encoded);
     std::wstring url = L"http://" + ServiceHostName(ServiceHost::Catalogue) + L"/search/" + encoded;
     std::string body;
-    if (!HttpDownloadMem(url, &body)) {
+    if (!HttpDownloadMemWithoutCookies(url, &body)) {
         log_error("%s: the search request failed", "SearchSoft");
         return false;
     }

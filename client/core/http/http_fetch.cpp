@@ -132,7 +132,11 @@ bool HttpFetchFile(const std::wstring& url, const std::wstring& file_path) {
 }
 
 bool HttpFetchFile(const std::wstring& url, const std::wstring& file_path, const FetchedHeadCheck& check) {
-    SimpleHttpReader reader(kFetchTimeoutMs);
+    // Files come from the catalogue host (icons, the version database),
+    // whose answers carry no cookie. Wine's WinINet handles cookies under
+    // one lock for the whole process: with them, the icon pool's fetches
+    // went out one after another instead of side by side.
+    SimpleHttpReader reader(kFetchTimeoutMs, INTERNET_FLAG_NO_COOKIES);
     if (!reader.OpenUrl(url)) return false;
     DWORD status = 0;
     int64_t length = 0;
@@ -312,6 +316,12 @@ bool HttpDownloadMem(const std::wstring& url, std::string* body) {
 
 bool HttpDownloadMem(const std::wstring& url, std::string* body, unsigned long timeout_ms) {
     SimpleHttpReader reader(timeout_ms);
+    if (!reader.OpenUrl(url)) return false;
+    return ReadAnswer(&reader, body);
+}
+
+bool HttpDownloadMemWithoutCookies(const std::wstring& url, std::string* body) {
+    SimpleHttpReader reader(0, INTERNET_FLAG_NO_COOKIES);
     if (!reader.OpenUrl(url)) return false;
     return ReadAnswer(&reader, body);
 }

@@ -15,7 +15,8 @@ const int64_t kMaxMemoryBody = 64LL * 1024 * 1024;
 // Fetches a URL into a file with a 5000 ms time-out per step. Status 200 and
 // a Content-Length are required. The body goes to a temporary file beside the
 // target, which replaces the target only when the whole body arrived, so a
-// failed refresh keeps the last good file.
+// failed refresh keeps the last good file. No cookie goes with it: files
+// come from the catalogue host.
 bool HttpFetchFile(const std::wstring& url, const std::wstring& file_path);
 // The same, with a look at the body before anything is written: `check`
 // gets the first piece (the whole body, or its first MiB) and the announced
@@ -50,6 +51,10 @@ bool HttpDownloadMem(const std::wstring& url, std::string* body);
 // not wait without end on a stalled host.
 bool HttpDownloadMem(const std::wstring& url, std::string* body, unsigned long timeout_ms);
 bool HttpDownloadMem(const std::wstring& host, const std::wstring& path, std::string* body);
+// The same for answers that need no cookie (the catalogue's): none is looked
+// up or sent, which saves a few milliseconds per request under Wine and the
+// process-wide lock its WinINet takes for cookies.
+bool HttpDownloadMemWithoutCookies(const std::wstring& url, std::string* body);
 
 struct HttpBatchEntry {
     std::wstring path;

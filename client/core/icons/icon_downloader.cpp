@@ -43,6 +43,18 @@ bool IconDownloader::RequestClassIcon(int32_t id, Callback callback) {
     return Request(id, kClassIcon, std::move(callback));
 }
 
+void IconDownloader::RequestSoftIconsThen(const std::vector<int32_t>& ids, std::function<void()> then) {
+    auto ask = [this, ids, then] {
+        for (int32_t id : ids) {
+            std::wstring known;
+            if (SoftIcon::Instance().GetIconPath(id, &known)) continue;
+            RequestSoftIcon(id, [](int32_t, const wchar_t*) {});
+        }
+        if (then) then();
+    };
+    if (!post_(ask)) ask();
+}
+
 bool IconDownloader::Request(int32_t id, IconKind kind, Callback callback) {
     Maps& maps = MapsOf(kind);
     {

@@ -31,6 +31,13 @@ public:
     bool RequestSoftIcon(int32_t id, Callback callback);
     bool RequestClassIcon(int32_t id, Callback callback);
 
+    // Asks for the software icons of `ids` that are not on disk yet, in that
+    // order and with no one waiting, from one job on the pool, then runs
+    // `then` there (everything on the calling thread when the job cannot be
+    // posted). The threads the pool grows for those downloads start on the
+    // pool, not on the caller's thread.
+    void RequestSoftIconsThen(const std::vector<int32_t>& ids, std::function<void()> then);
+
     // The pool job: one fetch attempt.
     void Work(int32_t id, IconKind kind, int attempt);
 

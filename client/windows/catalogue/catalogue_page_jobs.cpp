@@ -13,7 +13,6 @@
 #include "client/core/catalogue/soft_info_mgr.h"
 #include "client/core/catalogue/soft_search.h"
 #include "client/core/icons/icon_downloader.h"
-#include "client/core/icons/local_icon_mgr.h"
 #include "client/core/startup/main_window_handle.h"
 #include "client/windows/catalogue/catalogue_page.h"
 #include "client/windows/catalogue/catalogue_page_shared.h"
@@ -44,23 +43,18 @@ void PostToPage(UINT msg, WPARAM wParam, LPARAM page) {
     ::PostMessageW(MainWindowHandle(), msg, wParam, page);
 }
 
+// Steps 4 to 7 of a ranking load: the ranking, the records, one row per
+// software that has a record, posted to the page. `once_asked` runs once
+// the ranking is known and its icons are asked for (or it failed).
+//
 // The icons are the longest road of a page's first showing: each is asked
 // for as soon as the ranking names its software, in ranking order, while
-// the records are still on their way. The row asks again when it is shown
-// and then joins the download under way (or finds the icon done); an icon
-// already on disk is not asked for.
-void AskForIcons(const std::vector<RankEntry>& entries) {
-    for (const RankEntry& entry : entries) {
-        std::wstring known;
-        if (SoftIcon::Instance().GetIconPath(entry.first, &known)) continue;
-        IconDownloader::Instance().RequestSoftIcon(entry.first, [](int32_t, const wchar_t*) {});
-    }
-}
-
-// Steps 4 to 7 of a ranking load: the ranking, the records, one row per
-// software that has a record, posted to the page. `before_records` runs
-// once the ranking is known (or failed), before the records are fetched.
-void LoadRanking(const RankLoad& load, int32_t type_id, const std::function<void()>& before_records) {
+// the records are on their way. They are asked from the icon pool, so the
+// worker goes straight on to the records (asking here cost it the pool's
+// new threads and each icon's look on disk). The row asks again when it is
+// shown and then joins the download under way (or finds the icon done); an
+// icon already on disk is not asked for.
+void LoadRanking(const RankLoad& load, int32_t type_id, const std::function<void()>& once_asked) {
     RankResult* result = new RankResult;
     result->page = load.page_number;
     result->sub_type = load.sub_type;
@@ -72,9 +66,12 @@ void LoadRanking(const RankLoad& load, int32_t type_id, const std::function<void
     if (result->ok) {
         std::stable_sort(entries.begin(), entries.end(),
                          [](const RankEntry& a, const RankEntry& b) { return a.second > b.second; });
-        AskForIcons(entries);
+        std::vector<int32_t> ids;
+        for (const RankEntry& entry : entries) ids.push_back(entry.first);
+        IconDownloader::Instance().RequestSoftIconsThen(ids, once_asked);
+    } else if (once_asked) {
+        once_asked();
     }
-    if (before_records) before_records();
     if (result->ok) {
         SoftMap ids;
         for (const RankEntry& entry : entries) ids[entry.first] = SoftwarePtr();
@@ -101,9 +98,11 @@ void DownloadRankSoftFromMainType(const RankLoad& load) {
         load.shared->main_type_id.store(top.class_id);
     // The sub-categories are posted once the ranking is in and its icons are
     // asked for: their own icons then queue behind the rows' on the icon
-    // pool, not ahead of them. They still reach the page before the rows.
-    LoadRanking(load, load.shared->main_type_id.load(), [&load] {
-        if (SoftClassMgr::Instance().HasSubClasses()) PostToPage(WM_PAGE_SHOW_SOFT_TYPES, 0, load.page);
+    // pool, not ahead of them. They reach the page while the records are
+    // still on their way.
+    const LPARAM page = load.page;
+    LoadRanking(load, load.shared->main_type_id.load(), [page] {
+        if (SoftClassMgr::Instance().HasSubClasses()) PostToPage(WM_PAGE_SHOW_SOFT_TYPES, 0, page);
     });
 }
 

@@ -160,4 +160,28 @@ TEST_F(HttpReader, UserServiceCookieGoesWithTheRequest) {
     LoginSession::Instance().SwapCookie(&cookie);
 }
 
+// The catalogue's requests (icons and other files, categories, rankings,
+// search) go out without cookies even where a cookie is set for their host:
+// the memory download beside them, which does carry it, shows that it is.
+TEST_F(HttpReader, CatalogueRequestsCarryNoCookie) {
+    std::string cookie = "token=c3d4";
+    LoginSession::Instance().SwapCookie(&cookie);
+    ASSERT_TRUE(SetUserServiceCookie(service.url(L"/echo/userservice.aspx?mod=collect&uid=6")));
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring file = std::wstring(temp) + L"kelvora-no-cookie.bin";
+    std::string body;
+    EXPECT_TRUE(HttpDownloadMem(service.url(L"/echo/with"), &body));
+    EXPECT_TRUE(HttpFetchFile(service.url(L"/echo/file"), file));
+    EXPECT_TRUE(HttpDownloadMemWithoutCookies(service.url(L"/echo/answer"), &body));
+    DeleteFileW(file.c_str());
+    LoginSession::Instance().SwapCookie(&cookie);
+    Json::Value log = service.Log();
+    ASSERT_EQ(3u, log.size());
+    EXPECT_NE(std::string::npos, log[0]["cookie"].asString().find("_VANTREL_USER=token=c3d4"))
+        << log[0]["cookie"].asString();
+    for (Json::ArrayIndex i = 1; i < log.size(); ++i)
+        EXPECT_TRUE(log[i]["cookie"].isNull()) << log[i]["path"].asString() << ": " << log[i]["cookie"].asString();
+}
+
 }  // namespace

@@ -155,6 +155,36 @@ TEST_F(Icons, AFailedPostDropsTheWaitersWithNoPath) {
     EXPECT_EQ(L"temp\\1003.png", served.got()[0].second);
 }
 
+// A page's icons are asked for by one job on the pool, in the page's order,
+// leaving out icons already on disk; what follows (the page posts its
+// sub-categories, whose icons must queue behind) runs once they are all
+// queued. Without a pool, everything happens on the caller's thread.
+TEST_F(Icons, APagesIconsAreAskedInOneJobInOrderAndThenComesLast) {
+    std::vector<std::function<void()>> queue;
+    IconDownloader downloader([&](std::function<void()> job) {
+        queue.push_back(job);
+        return true;
+    });
+    ASSERT_TRUE(test_support::WriteFileBytes(IconFilePath(kSoftIcon, 1012), "png"));  // makes the folder
+    size_t queued_before_then = 0;
+    downloader.RequestSoftIconsThen({1013, 1012, 1011}, [&] { queued_before_then = queue.size(); });
+    ASSERT_EQ(1u, queue.size()) << "one job for the page";
+    EXPECT_EQ(0u, queued_before_then) << "nothing runs on the caller's thread";
+    std::function<void()> ask = queue[0];
+    queue.clear();
+    ask();
+    EXPECT_EQ(2u, queued_before_then) << "both downloads were queued before it";
+    for (size_t i = 0; i < queue.size(); ++i) queue[i]();  // one at a time, in queue order
+    std::vector<std::string> icons;
+    for (const auto& entry : service_.Log()) icons.push_back(entry["path"].asString());
+    EXPECT_EQ((std::vector<std::string>{"/icon/1013", "/icon/1011"}), icons);
+
+    IconDownloader no_pool([](std::function<void()>) { return false; });
+    bool ran = false;
+    no_pool.RequestSoftIconsThen({1014}, [&] { ran = true; });
+    EXPECT_TRUE(ran);
+}
+
 // Icons are decoded on the thread that paints the rows. An answer whose
 // picture declares far more pixels than an icon needs (small on the wire,
 // seconds to decode) is refused from its header: no retry, a log line, no
