@@ -68,6 +68,9 @@ class CComboUI : public CContainerUI, public IListOwnerUI {
   CVerticalLayoutUI* GetPopupLayout() const;
 
  protected:
+  // The box draws its state images and text over its children's area.
+  bool HasPlainFace() const override { return false; }
+
   // The bounds less the text padding.
   RECT TextArea() const;
   // The selected item painted in `rc`.

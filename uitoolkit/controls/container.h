@@ -120,6 +120,16 @@ class CContainerUI : public CControlUI, public IContainerUI {
   void Relayout() { SetBounds(m_bounds); }
   // Every visible child over `area`; floating ones where they float.
   void PlaceChildrenOver(const RECT& area);
+  // Moves the non-floating children by a scroll step. Where the window's
+  // drawn image can move along with them, it does, and only what comes into
+  // view is drawn again; else the whole container is invalidated.
+  void MoveChildrenBy(int dx, int dy);
+  // True when this container draws nothing under its children but, at
+  // most, one opaque colour: moving the children's pixels keeps its look.
+  virtual bool HasPlainFace() const;
+  // True when something this container paints after `child` (a later
+  // child, a bar) meets `area`.
+  virtual bool PaintsOver(const CControlUI* child, const RECT& area) const;
 
   CUiPtrArray m_items;
   RECT m_inset;
@@ -133,6 +143,8 @@ class CContainerUI : public CControlUI, public IContainerUI {
 
  private:
   bool AttachChild(CControlUI* control);
+  // The part of the child area whose pixels a scroll may move, or false.
+  bool MovableScrollArea(RECT* area) const;
   void ScrollBy(int dx, int dy);
   // One page of scrolling: the inner size less the other bar.
   int VerticalPage() const;

@@ -72,9 +72,78 @@ void CContainerUI::SetScrollPos(SIZE pos) {
     dy = m_verticalScrollBar->GetScrollPos() - old;
   }
   if (dx == 0 && dy == 0) return;
-  // Invalidated first: the children moved below lie inside this area, so
-  // the manager sends none of their invalidations to the window.
-  Invalidate();
+  MoveChildrenBy(dx, dy);
+}
+
+namespace {
+bool Meets(const RECT& a, const RECT& b) {
+  RECT tmp;
+  return ::IntersectRect(&tmp, &a, &b) != FALSE;
+}
+bool Opaque(DWORD color) { return (color >> 24) == 0xFF; }
+}  // namespace
+
+bool CContainerUI::HasPlainFace() const {
+  if (!m_bkImage.IsEmpty() || m_icon || m_bkColor2 != 0) return false;
+  if (m_borderSize > 0 || m_borderSides.left > 0 || m_borderSides.top > 0 ||
+      m_borderSides.right > 0 || m_borderSides.bottom > 0)
+    return false;
+  if (m_borderRound.cx > 0 || m_borderRound.cy > 0) return false;
+  // A colour of no alpha is not painted at all.
+  return (m_bkColor1 >> 24) == 0 || Opaque(m_bkColor1);
+}
+
+bool CContainerUI::PaintsOver(const CControlUI* child, const RECT& area) const {
+  const int index = m_items.Find(const_cast<CControlUI*>(child));
+  if (index < 0) return true;
+  for (int i = index + 1; i < GetCount(); ++i) {
+    CControlUI* later = GetItemAt(i);
+    if (later->IsVisible() && Meets(later->GetBounds(), area)) return true;
+  }
+  if (Shown(m_verticalScrollBar) && Meets(m_verticalScrollBar->GetBounds(), area)) return true;
+  return Shown(m_horizontalScrollBar) && Meets(m_horizontalScrollBar->GetBounds(), area);
+}
+
+// The children's pixels may move when everything else painted there stays
+// the same: under them one opaque colour (of this container or of an
+// ancestor, with nothing drawn between), over them nothing (no floating
+// child, no later sibling of any ancestor).
+bool CContainerUI::MovableScrollArea(RECT* out) const {
+  if (!m_manager || m_removed || !IsVisible() || !HasPlainFace()) return false;
+  RECT area = ChildArea();
+  for (int i = 0; i < GetCount(); ++i) {
+    CControlUI* child = GetItemAt(i);
+    if (child->IsVisible() && child->IsFloat() && Meets(child->GetBounds(), area)) return false;
+  }
+  bool backed = Opaque(m_bkColor1);
+  const CControlUI* child = this;
+  for (CControlUI* parent = m_parent; parent; child = parent, parent = parent->GetParent()) {
+    const CContainerUI* box = static_cast<CContainerUI*>(parent->FindInterface(L"Container"));
+    if (!box) return false;
+    const RECT clip = child->IsFloat() ? parent->GetBounds() : box->ChildArea();
+    if (!::IntersectRect(&area, &area, &clip)) return false;
+    if (box->PaintsOver(child, area)) return false;
+    if (!backed) {
+      if (!box->HasPlainFace()) return false;
+      backed = Opaque(box->GetBkColor());
+    }
+  }
+  if (!backed) return false;
+  *out = area;
+  return true;
+}
+
+void CContainerUI::MoveChildrenBy(int dx, int dy) {
+  RECT area;
+  const bool drawn = MovableScrollArea(&area) && m_manager->BeginScrollMove(area, -dx, -dy);
+  if (drawn) {
+    if (m_verticalScrollBar) m_verticalScrollBar->Invalidate();
+    if (m_horizontalScrollBar) m_horizontalScrollBar->Invalidate();
+  } else {
+    // Invalidated first: the children moved below lie inside this area, so
+    // the manager sends none of their invalidations to the window.
+    Invalidate();
+  }
   // Scrolling moves the children instead of laying them out again.
   for (int i = 0; i < GetCount(); ++i) {
     CControlUI* child = GetItemAt(i);
@@ -83,6 +152,7 @@ void CContainerUI::SetScrollPos(SIZE pos) {
     ::OffsetRect(&rc, -dx, -dy);
     child->SetBounds(rc);
   }
+  if (drawn) m_manager->EndScrollMove();
 }
 
 namespace {

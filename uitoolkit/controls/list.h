@@ -84,6 +84,7 @@ class CListUI : public CVerticalLayoutUI, public IListUI {
   void SetInheritedVisible(bool visible = true) override;
   CControlUI* Search(FindControlProc proc, LPVOID data, UINT flags) override;
   void Paint(HDC hdc, const RECT& dirty) override;
+  bool PaintsOver(const CControlUI* child, const RECT& area) const override;
 
   // ---- the list and owner interface ----
   TUiListItemStyle* GetItemStyle() override { return &m_style; }

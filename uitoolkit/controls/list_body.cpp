@@ -131,14 +131,7 @@ void CListBodyUI::SetScrollPos(SIZE pos) {
     if (hidden)
       for (int i = 0; i < header->GetCount(); ++i) header->GetItemAt(i)->SetInheritedVisible(false);
   }
-  for (int i = 0; i < GetCount(); ++i) {
-    CControlUI* row = GetItemAt(i);
-    if (!row->IsVisible() || row->IsFloat()) continue;
-    RECT rc = row->GetBounds();
-    ::OffsetRect(&rc, -dx, -dy);
-    row->SetBounds(rc);
-  }
-  Invalidate();
+  MoveChildrenBy(dx, dy);
 }
 
 void CListBodyUI::OnEvent(TUiEvent& event) {

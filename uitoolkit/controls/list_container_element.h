@@ -38,6 +38,9 @@ class CListContainerElementUI : public CContainerUI, public IListItemUI {
   void InvalidateRow();
 
  protected:
+  // The row's background follows its index, state and owner's style.
+  bool HasPlainFace() const override { return false; }
+
   int m_index;
   bool m_selected;
   UINT m_state;

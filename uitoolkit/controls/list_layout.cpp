@@ -48,6 +48,11 @@ void CListUI::Paint(HDC hdc, const RECT& dirty) {
   CVerticalLayoutUI::Paint(hdc, dirty);
 }
 
+bool CListUI::PaintsOver(const CControlUI* child, const RECT& area) const {
+  OwnChildrenView own(this);
+  return CVerticalLayoutUI::PaintsOver(child, area);
+}
+
 bool CListUI::RefreshColumns(int shift) {
   if (!m_header) return false;
   RefreshColumnCount();

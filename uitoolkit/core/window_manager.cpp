@@ -169,10 +169,17 @@ void CWindowManagerUI::Invalidate(const RECT& rc) {
   RECT client, area;
   ::GetClientRect(m_hwnd, &client);
   if (!::IntersectRect(&area, &rc, &client)) return;
+  RECT inside;
+  if (m_moving && ::IntersectRect(&inside, &area, &m_moveArea) && ::EqualRect(&inside, &area)) return;
+  if (m_drawnAhead) {
+    // What changes must be drawn, even where a scroll moved pixels to.
+    HRGN changed = ::CreateRectRgnIndirect(&area);
+    ::CombineRgn(m_drawnAhead, m_drawnAhead, changed, RGN_DIFF);
+    ::DeleteObject(changed);
+  }
   // A layout pass moves every control of a subtree, and a container's own
   // area usually covers all of its children: only it goes out.
   for (int i = 0; i < m_pendingCount; ++i) {
-    RECT inside;
     if (::IntersectRect(&inside, &area, &m_pendingInvalid[i]) && ::EqualRect(&inside, &area)) return;
   }
   ::InvalidateRect(m_hwnd, &area, FALSE);
@@ -210,6 +217,7 @@ void CWindowManagerUI::RecordPendingInvalid(const RECT& rc) {
 
 void CWindowManagerUI::InvalidateAll() {
   if (!m_hwnd) return;
+  ForgetDrawnAhead();
   ::InvalidateRect(m_hwnd, nullptr, FALSE);
   m_pendingCount = 0;
   RECT client;

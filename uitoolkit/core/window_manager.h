@@ -104,6 +104,15 @@ class CWindowManagerUI {
   // Forgets what is known to be pending: the next invalidation reaches the
   // window whatever its area (after a paint, or when the window changes).
   void ForgetPendingInvalid() { m_pendingCount = 0; }
+  // Scrolling: moves what is drawn inside `area` by (dx, dy) in the
+  // window's offscreen image, so that the next paint draws only what came
+  // into view and what changes from now on. False, with nothing done, when
+  // the image cannot be trusted (nothing painted yet, a layout or an
+  // overlay pending, a child window over the area): the caller then
+  // invalidates as usual. Until EndScrollMove, invalidations inside the
+  // area are those of the moving children, whose pixels moved already.
+  bool BeginScrollMove(const RECT& area, int dx, int dy);
+  void EndScrollMove() { m_moving = false; }
   bool IsShowDirty() const { return m_showDirty; }
   void SetShowDirty(bool on) { m_showDirty = on; }
   bool IsBackgroundSnapshot() const { return m_backgroundSnapshot; }
@@ -280,6 +289,14 @@ class CWindowManagerUI {
   RECT m_pendingInvalid[kPendingRects];
   int m_pendingCount;
   void RecordPendingInvalid(const RECT& rc);
+  // The part of the window's update region whose pixels the offscreen
+  // image already holds (moved there by a scroll), or null.
+  HRGN m_drawnAhead = nullptr;
+  // Every pixel of the offscreen image was painted since it was made.
+  bool m_offscreenComplete = false;
+  bool m_moving = false;
+  RECT m_moveArea = {0, 0, 0, 0};
+  void ForgetDrawnAhead();
   bool m_showDirty;
   CControlUI* m_root;
   CControlUI* m_focus;

@@ -1,6 +1,7 @@
 // Drawing of loaded images: the 9-grid with stretched or tiled middle,
 // holes, fades and sub-rectangles of the source.
 #include "uitoolkit/core/ui_render.h"
+#include "uitoolkit/core/ui_scratch_dc.h"
 #include "uitoolkit/image/image_string.h"
 #include "uitoolkit/image/ui_image.h"
 
@@ -63,9 +64,9 @@ void CUiRender::PaintBitmap(HBITMAP bitmap, const RECT& paint, const RECT& s, HD
                             const RECT& c, bool hasAlpha, int fade, bool hole, bool xtiled, bool ytiled) {
     AlphaBlender();  // resolved once, on first use
     if (!bitmap || !hdc) return;
-    HDC mem = CreateCompatibleDC(hdc);
+    const CUiScratchDC scratch(bitmap);
+    HDC mem = scratch.Get();
     if (!mem) return;
-    HGDIOBJ old = SelectObject(mem, bitmap);
     SetStretchBltMode(hdc, HALFTONE);
     const bool blended = hasAlpha || fade < 255;
     const PiecePainter painter(hdc, mem, paint, blended, fade);
@@ -109,8 +110,6 @@ void CUiRender::PaintBitmap(HBITMAP bitmap, const RECT& paint, const RECT& s, HD
             painter.Piece({d.right - c.right, d.bottom - c.bottom, d.right, d.bottom}, s.right - c.right,
                           s.bottom - c.bottom, c.right, c.bottom);
     }
-    SelectObject(mem, old);
-    DeleteDC(mem);
 }
 
 void CUiRender::PaintImageState(HDC hdc, const TUiImageInfo* image, const RECT& control, const RECT& paint,

@@ -83,7 +83,7 @@ SoftListItem::SoftListItem(const RowOwner& owner, int32_t soft_id, int request)
     : owner_(owner), soft_id_(soft_id), request_(request), identity_(NewRowIdentity()),
       progress_samples_(0), progress_speed_sum_(0),
       progress_last_post_(0), progress_posted_(false), attached_(false), icon_asked_(false),
-      scan_registered_(false), icon_(nullptr), name_(nullptr), desc_(nullptr), size_(nullptr),
+      scan_registered_(false), strip_built_(false), icon_(nullptr), name_(nullptr), desc_(nullptr), size_(nullptr),
       stars_{}, score_(nullptr), gap_cell_(nullptr), collect_cell_(nullptr), collect_(nullptr),
       action_cell_(nullptr), action_(nullptr), menu_(nullptr), progress_(nullptr) {
     SetFixedHeight(kRowHeight);
@@ -233,8 +233,16 @@ void SoftListItem::ShowRecord() {
     } else {
         ShowScore(0);
     }
-    progress_->Build(soft, 0, false, false, 0, 0, L"default\\progress\\progress_sbar_fg.png",
-                     L"default\\progress\\progress_sbar_bg.png");
+}
+
+DownloadProgress* SoftListItem::Progress() {
+    if (!strip_built_) {
+        strip_built_ = true;
+        progress_->Build(SoftInfoMgr::Instance().GetSoft(soft_id_), 0, false, false, 0, 0,
+                         L"default\\progress\\progress_sbar_fg.png",
+                         L"default\\progress\\progress_sbar_bg.png");
+    }
+    return progress_;
 }
 
 void SoftListItem::ShowScore(int score) {
@@ -326,6 +334,7 @@ void SoftListItem::ApplyInstalledState() {
 }
 
 void SoftListItem::ShowStrip(bool shown) {
+    if (shown) Progress();
     gap_cell_->SetVisible(!shown);
     collect_cell_->SetVisible(!shown);
     action_cell_->SetVisible(!shown);

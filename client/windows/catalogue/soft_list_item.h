@@ -107,7 +107,8 @@ public:
     UiToolkit::CButtonUI* CollectButton() const { return collect_; }
     UiToolkit::CButtonUI* ActionButton() const { return action_; }
     UiToolkit::CButtonUI* MenuButton() const { return menu_; }
-    DownloadProgress* Progress() const { return progress_; }
+    // The download strip, built on first use: most rows never show it.
+    DownloadProgress* Progress();
 
     // The icon downloader's answer, on an icon-pool thread: posts
     // WM_SOFT_ICON_READY when the row (by its identity) still waits.
@@ -150,6 +151,7 @@ private:
     bool attached_;
     bool icon_asked_;
     bool scan_registered_;
+    bool strip_built_;
     std::wstring saved_action_text_;
 
     UiToolkit::COptionUI* icon_;

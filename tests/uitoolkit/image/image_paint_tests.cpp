@@ -3,6 +3,7 @@
 #include "tests/uitoolkit/fixtures/canvas.h"
 
 #include "uitoolkit/core/ui_render.h"
+#include "uitoolkit/core/ui_scratch_dc.h"
 #include "uitoolkit/image/image_string.h"
 #include "uitoolkit/image/ui_image.h"
 
@@ -229,6 +230,38 @@ TEST(PaintBitmap, FadeAndAlphaBlendOverWhatIsThere) {
         ExpectNear(c.background, canvas.At(0, 0), 0);
         DeleteObject(image.bitmap);
     }
+}
+
+// The images are drawn from one memory DC kept per thread: a drawing that
+// starts while another holds it must draw from a DC of its own, and every
+// image must leave the DC again (a bitmap held by a DC can be neither
+// selected elsewhere nor freed).
+TEST(PaintBitmap, ADrawingInsideAnotherAndTheImagesFreeAfterwards) {
+    TUiImageInfo red = Image(2, 2, std::vector<uint32_t>(4, kRed));
+    TUiImageInfo blue = Image(2, 2, std::vector<uint32_t>(4, kBlue));
+    Canvas canvas(4, 4, kBack);
+    {
+        const CUiScratchDC outer(red.bitmap);
+        ASSERT_NE(nullptr, outer.Get());
+        CUiRender::PaintBitmap(blue.bitmap, RECT{0, 0, 4, 4}, RECT{0, 0, 2, 2}, canvas.dc(), RECT{0, 0, 2, 2},
+                               RECT{0, 0, 0, 0}, false, 255, false, false, false);
+        BitBlt(canvas.dc(), 2, 2, 2, 2, outer.Get(), 0, 0, SRCCOPY);
+    }
+    ExpectNear(kBlue, canvas.At(1, 1), 0);
+    ExpectNear(kRed, canvas.At(3, 3), 0);
+    ExpectNear(kBack, canvas.At(3, 0), 0);
+    // Drawn again, then each selected into another DC: both were let go.
+    CUiRender::PaintBitmap(red.bitmap, RECT{0, 0, 4, 4}, RECT{0, 0, 2, 2}, canvas.dc(), RECT{2, 0, 4, 2},
+                           RECT{0, 0, 0, 0}, false, 255, false, false, false);
+    ExpectNear(kRed, canvas.At(3, 0), 0);
+    HDC other = CreateCompatibleDC(nullptr);
+    for (HBITMAP bitmap : {red.bitmap, blue.bitmap}) {
+        HGDIOBJ old = SelectObject(other, bitmap);
+        EXPECT_NE(nullptr, old);
+        if (old) SelectObject(other, old);
+        EXPECT_TRUE(DeleteObject(bitmap));
+    }
+    DeleteDC(other);
 }
 
 TEST(PaintImageState, SourceDefaultsCutsAndPaintLimits) {
