@@ -11,7 +11,7 @@
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")" && pwd)
 . "$ROOT/scripts/arch.sh"
-BUILD=${KELVORA_BUILD_DIR:-$KELVORA_DEFAULT_BUILD}
+BUILD=$(realpath -m "${KELVORA_BUILD_DIR:-$KELVORA_DEFAULT_BUILD}")
 "$ROOT/scripts/build.sh"
 
 export LANG=${LANG:-en_US.UTF-8}

@@ -5,7 +5,7 @@
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")" && pwd)
 . "$ROOT/scripts/arch.sh"
-BUILD=${KELVORA_BUILD_DIR:-$KELVORA_DEFAULT_BUILD}
+BUILD=$(realpath -m "${KELVORA_BUILD_DIR:-$KELVORA_DEFAULT_BUILD}")
 "$ROOT/scripts/build.sh"
 
 # Code pages follow the Unix locale: en_US.UTF-8 gives ANSI 1252 and OEM 437,

@@ -6,7 +6,7 @@
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 . "$ROOT/scripts/arch.sh"
-BUILD=${KELVORA_BUILD_DIR:-$KELVORA_DEFAULT_BUILD}
+BUILD=$(realpath -m "${KELVORA_BUILD_DIR:-$KELVORA_DEFAULT_BUILD}")
 "$ROOT/scripts/build.sh"
 export LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8
 unset http_proxy HTTP_PROXY https_proxy HTTPS_PROXY no_proxy NO_PROXY
