@@ -183,7 +183,9 @@ class ClientTest(unittest.TestCase):
         result = getattr(getattr(self, "_outcome", None), "result", None)
         if result is None:
             return False
-        return any(test is self for test, _ in list(result.failures) + list(result.errors))
+        # A failed subTest is recorded under the subtest, which names its test case.
+        return any(test is self or getattr(test, "test_case", None) is self
+                   for test, _ in list(result.failures) + list(result.errors))
 
     def report_failure(self):
         """What a failure leaves for whoever reads the test's output: the
