@@ -78,7 +78,6 @@ class DownloadProcess(harness.ClientTest):
         main = self.start()
         self.shot("downloads_0_list")
         self.click_and_wait(main, FIRST_ROW_NAME)
-        time.sleep(1)
         self.shot("downloads_1_detail")
         main.click(*DETAIL_DOWNLOAD_BTN)
         self.assertTrue(desktop.wait_for(lambda: self.file_requests(), timeout=20),
@@ -93,10 +92,8 @@ class DownloadProcess(harness.ClientTest):
         # Another list: no catalogue row watches the download now, so the
         # client opens the finished file itself.
         self.click_and_wait(main, OTHER_CATEGORY)
-        time.sleep(1)
         self.shot("downloads_2b_other_list")
         self.click_and_wait(main, DOWNLOAD_MGR_BTN)
-        time.sleep(1)
         self.shot("downloads_3_centre_running")
         time.sleep(1.5)
         self.shot("downloads_4_centre_running_later")
@@ -143,12 +140,10 @@ class DownloadProcess(harness.ClientTest):
     def test_delete_a_running_download_then_exit_mid_download(self):
         main = self.start()
         self.click_and_wait(main, FIRST_ROW_NAME)
-        time.sleep(1)
         main.click(*DETAIL_DOWNLOAD_BTN)
         self.assertTrue(desktop.wait_for(lambda: self.file_requests(), timeout=20))
         self.click_and_wait(main, DETAIL_BACK_BTN)
         self.click_and_wait(main, DOWNLOAD_MGR_BTN)
-        time.sleep(1)
         main.click(*STRIP_DELETE)
         time.sleep(1.5)
         self.shot("downloads_9_running_deleted")
@@ -162,16 +157,13 @@ class DownloadProcess(harness.ClientTest):
 
         # A new download, and the client told to end while it runs.
         self.click_and_wait(main, CENTRE_BACK_BTN)
-        time.sleep(1)
         self.click_and_wait(main, SECOND_ROW_NAME)
-        time.sleep(1)
         # Its file answers nothing for a while: the download waits.
         self.session.ctl("reset")
         self.session.ctl("fault?mode=stall_headers&path=/files/&count=1&arg=20")
         main.click(*DETAIL_DOWNLOAD_BTN)
         time.sleep(1)
         self.click_and_wait(main, DOWNLOAD_MGR_BTN)
-        time.sleep(1)
         self.shot("downloads_10_centre_waiting")
         self.folder.run("shutdown", timeout=30)
         self.assertEqual(0, harness.wait_exit(self.proc, 20))
