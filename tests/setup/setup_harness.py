@@ -7,6 +7,7 @@ desktop: none of that may reach the project's shared prefix or the real
 HOME, and no two test classes may see each other's windows."""
 import json
 import os
+import re
 import shutil
 import subprocess
 import tempfile
@@ -380,6 +381,30 @@ PACKAGE_FILE = "8EA66DFE-BDEF-4BD5-9F8C-7E4398E307CB_bin.exe"
 
 def target_of(folder):
     return folder + "\\Kelvora\\1.0.2.7"
+
+
+# The client's main window and its installed-programs tab (skin.xml).
+CLIENT = "MainFrameWnd_Vantrel_QARVO"
+UNINSTALL_TAB = (190 + 86 * 2 + 43, 52)
+_PAGE_SHOWN = re.compile(r"UninstallSoft::ShowPage: page (\d+) of (\d+) records: (.*)$")
+
+
+def installed_pages(session, folder):
+    """Every page of installed programs the client in `folder` has shown, from
+    its test seam's log lines (VANTREL_TEST_LOG_INSTALLED_ROWS): (page,
+    records, [(name, date, size)])."""
+    try:
+        with open(session.c_path(folder + "\\data\\vantrel.log"), encoding="utf-8") as f:
+            lines = f.read().splitlines()
+    except FileNotFoundError:
+        return []
+    pages = []
+    for line in lines:
+        m = _PAGE_SHOWN.search(line)
+        if m:
+            rows = [tuple(r.split("|")) for r in m.group(3).split("; ")] if m.group(3) else []
+            pages.append((int(m.group(1)), int(m.group(2)), rows))
+    return pages
 
 
 def is_blue(rgb):
