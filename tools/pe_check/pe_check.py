@@ -134,7 +134,8 @@ def check_program(path, arch, wine, delay_loaded=(), notes=None):
                 found += _check_slot(pe, imp.dll, f)
         if notes is not None and delayed:
             notes.append("delay-loads " + ", ".join(
-                "%s (%d names)" % (i.dll, len(i.functions)) for i in delayed))
+                "%s (%d name%s)" % (i.dll, len(i.functions), "" if len(i.functions) == 1 else "s")
+                for i in delayed))
         plain_dlls = {i.dll.lower() for i in plain}
         delayed_dlls = {i.dll.lower() for i in delayed}
         for dll in sorted(plain_dlls & delayed_dlls):
