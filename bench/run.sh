@@ -14,6 +14,8 @@ STATE="$BUILD/bench-services"
 "$ROOT/tools/services/ctl.sh" start "$STATE" "$BUILD" >/dev/null
 trap '"$ROOT/tools/services/ctl.sh" stop "$STATE"' EXIT
 export KELVORA_BUILD="$BUILD" KELVORA_SERVICES_STATE="$STATE" KELVORA_SERVICE_HOST="127.0.0.1:$(cat "$STATE/port")"
+# Figures of one flavour are not those of the other: say which was measured.
+echo "flavour: $KELVORA_ARCH ($BUILD)"
 for b in "$ROOT"/bench/*/run.sh; do
   [ -n "${1:-}" ] && [[ "$b" != *"$1"* ]] && continue
   echo "== $(basename "$(dirname "$b")")"

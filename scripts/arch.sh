@@ -19,7 +19,7 @@ if [ -z "${KELVORA_ARCH:-}" ]; then
   else
     KELVORA_ARCH=x86_64
     if [ -z "${KELVORA_ARCH_SAID:-}" ]; then
-      echo "This machine cannot run 32-bit programs (Wine's 32-bit loader fails): building and running the 64-bit flavour." >&2
+      echo "This machine cannot run 32-bit programs (Wine's 32-bit loader fails): building and running the 64-bit flavour; the 32-bit product is still built into build/, and ./test.sh checks its programs without running them (build_pe_check)." >&2
       export KELVORA_ARCH_SAID=1
     fi
   fi

@@ -7,6 +7,7 @@ desktop: none of that may reach the project's shared prefix or the real
 HOME, and no two test classes may see each other's windows."""
 import json
 import os
+import re
 import shutil
 import subprocess
 import tempfile
@@ -105,7 +106,7 @@ class WineSession:
         self.prefix = os.path.join(self.root, "prefix")
         self.home = os.path.join(self.root, "home")
         os.makedirs(self.home)
-        _copy_prefix(_template_prefix(), self.prefix)
+        self._make_prefix()
         self.xvfb, self.display = self._start_display()
         self.port = json.loads(self._get(_shared_port(), "/_ctl/session"))["port"]
         host = "127.0.0.1:%d" % self.port
@@ -119,10 +120,14 @@ class WineSession:
         if AMD64:
             self.env["WINELOADER"] = LOADER
         os.makedirs(SHOTS, exist_ok=True)
+        self._answers = {}
         # Start the session's server and system processes now, outside any test.
         self.run_wine("cmd.exe", "/c", "exit", timeout=120)
 
     # ---- life cycle ----
+    def _make_prefix(self):
+        _copy_prefix(_template_prefix(), self.prefix)
+
     def close(self):
         subprocess.run(["wineserver", "-k"], env=self.env, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL)
@@ -247,9 +252,24 @@ class WineSession:
         code, out = self.probe("lnk", windows_path)
         return out if code == 0 else None
 
+    def _asked(self, what):
+        """A probe's answer about what a program of the tested flavour sees
+        (asked once per session)."""
+        if what not in self._answers:
+            code, out = self.probe(what)
+            if code != 0 or not out.strip():
+                raise RuntimeError("setup_probe %s answered %d: %r" % (what, code, out))
+            self._answers[what] = out.strip()
+        return self._answers[what]
+
+    def program_files(self):
+        """The program files folder of the flavour's programs: "C:\\Program
+        Files (x86)" for 32-bit ones on a 64-bit system."""
+        return self._asked("programfiles")
+
     def reg(self, *args):
-        view = "/reg:64" if AMD64 else "/reg:32"
-        result = self.run_wine("reg.exe", *args, view)
+        """reg.exe in the registry view the flavour's programs write."""
+        result = self.run_wine("reg.exe", *args, "/reg:" + self._asked("regview"))
         return result.returncode, result.stdout.decode("utf-8", "replace")
 
     def reg_values(self, key):
@@ -363,6 +383,30 @@ def target_of(folder):
     return folder + "\\Kelvora\\1.0.2.7"
 
 
+# The client's main window and its installed-programs tab (skin.xml).
+CLIENT = "MainFrameWnd_Vantrel_QARVO"
+UNINSTALL_TAB = (190 + 86 * 2 + 43, 52)
+_PAGE_SHOWN = re.compile(r"UninstallSoft::ShowPage: page (\d+) of (\d+) records: (.*)$")
+
+
+def installed_pages(session, folder):
+    """Every page of installed programs the client in `folder` has shown, from
+    its test seam's log lines (VANTREL_TEST_LOG_INSTALLED_ROWS): (page,
+    records, [(name, date, size)])."""
+    try:
+        with open(session.c_path(folder + "\\data\\vantrel.log"), encoding="utf-8") as f:
+            lines = f.read().splitlines()
+    except FileNotFoundError:
+        return []
+    pages = []
+    for line in lines:
+        m = _PAGE_SHOWN.search(line)
+        if m:
+            rows = [tuple(r.split("|")) for r in m.group(3).split("; ")] if m.group(3) else []
+            pages.append((int(m.group(1)), int(m.group(2)), rows))
+    return pages
+
+
 def is_blue(rgb):
     return rgb is not None and rgb[2] > 150 and rgb[2] - rgb[0] > 60
 
@@ -448,7 +492,7 @@ class SessionTestCase(unittest.TestCase):
         s = self.s
         for key in (PRODUCT_KEY, UNINSTALL_KEY):
             s.reg("delete", "HKLM\\" + key, "/f")
-        for folder in (BLANK_FOLDER, "C:\\Program Files\\Kelvora", "C:\\blocked"):
+        for folder in (BLANK_FOLDER, s.program_files() + "\\Kelvora", "C:\\blocked"):
             shutil.rmtree(s.c_path(folder), ignore_errors=True)
         shutil.rmtree(s.start_menu("Kelvora"), ignore_errors=True)
         for path in (s.desktop("Kelvora.lnk"), s.user_folder("Temp", PACKAGE_FILE),

@@ -57,10 +57,10 @@ class Failures(SessionTestCase):
                 result = self.s.run_wine(INSTALLER, "slient", silent_folder, timeout=120)
                 self.assertNotEqual(0, result.returncode)
                 self.assert_nothing_installed()
-                self.assertFalse(os.path.exists(self.s.c_path("C:\\Program Files\\Kelvora")))
+                self.assertFalse(os.path.exists(self.s.c_path(self.s.program_files() + "\\Kelvora")))
                 self.install_in_wizard_and_expect_failure(INSTALLER, wizard_folder)
                 self.assert_nothing_installed()
-                self.assertFalse(os.path.exists(self.s.c_path("C:\\Program Files\\Kelvora")))
+                self.assertFalse(os.path.exists(self.s.c_path(self.s.program_files() + "\\Kelvora")))
                 with open(path) as f:
                     self.assertEqual("in the way", f.read())
 

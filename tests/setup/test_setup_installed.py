@@ -8,15 +8,12 @@ its test seam (VANTREL_TEST_LOG_INSTALLED_ROWS): one log line per page shown,
 "page N of M records: name|date|size; ...", with the names as the rows show
 them."""
 import os
-import re
 import time
 import unittest
 
-from setup_harness import BLANK_FOLDER, TESTBIN, SessionTestCase
+from setup_harness import (BLANK_FOLDER, CLIENT, TESTBIN, UNINSTALL_TAB, SessionTestCase,
+                           installed_pages)
 
-CLIENT = "MainFrameWnd_Vantrel_QARVO"
-UNINSTALL_TAB = (190 + 86 * 2 + 43, 52)  # window coordinates (skin.xml)
-SHOWN = re.compile(r"UninstallSoft::ShowPage: page (\d+) of (\d+) records: (.*)$")
 CHINESE = "千语输入法 2024"
 CHINESE_KEY = "KvInstalledPageChinese"
 
@@ -35,19 +32,7 @@ class InstalledPageAfterSetup(SessionTestCase):
         super().tearDown()
 
     def shown(self):
-        """Every page shown so far: (page, records, [(name, date, size)])."""
-        try:
-            with open(self.s.c_path(self.target + "\\data\\vantrel.log"), encoding="utf-8") as f:
-                lines = f.read().splitlines()
-        except FileNotFoundError:
-            return []
-        pages = []
-        for line in lines:
-            m = SHOWN.search(line)
-            if m:
-                rows = [tuple(r.split("|")) for r in m.group(3).split("; ")] if m.group(3) else []
-                pages.append((int(m.group(1)), int(m.group(2)), rows))
-        return pages
+        return installed_pages(self.s, self.target)
 
     def test_a_fresh_machine_lists_the_programs_installed_in_its_own_view(self):
         self.target = self.install_silently(BLANK_FOLDER)

@@ -26,7 +26,7 @@ class SilentInstall(SessionTestCase):
     def test_without_a_folder_installs_into_program_files(self):
         result = self.s.run_wine(INSTALLER, "SLIENT", timeout=180)
         self.assertEqual(0, result.returncode)
-        self.assert_installed(target_of("C:\\Program Files"))
+        self.assert_installed(target_of(self.s.program_files()))
         self.assert_no_stray_start()
 
     def test_a_refused_folder_exits_non_zero_and_writes_nothing(self):

@@ -149,7 +149,7 @@ class Wizard(SessionTestCase):
 
     def test_folder_box_refuses_bad_folders_and_the_picker_adds_the_product_folder(self):
         proc, w = self.open_wizard()
-        self.assertEqual("C:\\Program Files\\Kelvora", self.folder_box_text(w))
+        self.assertEqual(self.s.program_files() + "\\Kelvora", self.folder_box_text(w))
         # The box takes 255 characters; with "\\1.0.2.7" these are 263.
         for text in ("nosuchfolder", "C:\\a|b", "C:\\" + "z" * 252):
             with self.subTest(text=text[:20]):

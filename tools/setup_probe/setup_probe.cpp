@@ -13,6 +13,12 @@
 //   watchkey <key> <ms>          waits (at most <ms>) until the key under
 //                                HKEY_LOCAL_MACHINE is gone and prints the
 //                                Unix time it was first seen gone
+//   programfiles                 the program files folder a program of this
+//                                flavour is given (a 32-bit one under WOW64
+//                                gets "Program Files (x86)")
+//   regview                      the registry view a program of this flavour
+//                                writes without asking for one: 32 or 64
+//                                (as reg.exe's /reg:32 or /reg:64)
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
@@ -158,6 +164,36 @@ int WatchKey(const wchar_t* path, DWORD timeout_ms) {
     }
 }
 
+int ProgramFiles() {
+    wchar_t folder[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_PROGRAM_FILES, nullptr, 0, folder))) return 2;
+    Print(folder);
+    return 0;
+}
+
+// Seen, not assumed: a key written without a view, then looked for in each.
+int RegistryView() {
+    const std::wstring path = L"SOFTWARE\\KelvoraViewProbe" + std::to_wstring(GetCurrentProcessId());
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_WRITE,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return 2;
+    RegCloseKey(key);
+    auto seen_in = [&](REGSAM view) {
+        HKEY found = nullptr;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | view, &found) != ERROR_SUCCESS)
+            return false;
+        RegCloseKey(found);
+        return true;
+    };
+    const bool in64 = seen_in(KEY_WOW64_64KEY), in32 = seen_in(KEY_WOW64_32KEY);
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, path.c_str());
+    if (!in64 && !in32) return 2;
+    // Seen in both: a system with one view, which reg.exe calls /reg:32.
+    Print(in64 && !in32 ? L"64" : L"32");
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -176,7 +212,10 @@ int wmain(int argc, wchar_t** argv) {
     if (argc == 3 && wcscmp(argv[1], L"regvalues") == 0) return ListValues(argv[2]);
     if (argc == 4 && wcscmp(argv[1], L"watchkey") == 0)
         return WatchKey(argv[2], static_cast<DWORD>(_wtoi(argv[3])));
+    if (argc == 2 && wcscmp(argv[1], L"programfiles") == 0) return ProgramFiles();
+    if (argc == 2 && wcscmp(argv[1], L"regview") == 0) return RegistryView();
     Print(L"usage: setup_probe windows | edittext <hwnd> | sysclose <hwnd> | lnk <file> | "
-          L"regsz-raw <key> <name> <text> | regvalues <key> | watchkey <key> <ms>\n");
+          L"regsz-raw <key> <name> <text> | regvalues <key> | watchkey <key> <ms> | "
+          L"programfiles | regview\n");
     return 2;
 }

@@ -27,10 +27,12 @@ void RemoveEntry(const std::wstring& name) {
     }
 }
 
+// In this program's own view: the one the fake installer, a program of the
+// same flavour, writes (the 32-bit view for 32-bit programs under WOW64).
 bool EntryExists(const std::wstring& name) {
     HKEY key = nullptr;
     const std::wstring path = std::wstring(kUninstallKey) + L"\\" + name;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS)
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
         return false;
     ::RegCloseKey(key);
     return true;
